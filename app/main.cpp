@@ -1,0 +1,25 @@
+// The desktop program: one maximised window driven by the frame timer.
+#include <cstdio>
+#include <memory>
+
+#include "app/commands.h"
+#include "app/velmark3_app.h"
+#include "platform/fltk/fltk_platform.h"
+
+int main() {
+  std::string why;
+  if (!vm::FltkPlatform::DisplayAvailable(why)) {
+    std::fprintf(stderr, "velmark3: %s.\nvelmark3 needs a graphical desktop session.\n",
+                 why.c_str());
+    return 1;
+  }
+  const vm::MainWindowSpec spec = {vm::kMainWindowTitle, vm::kAppTitle, vm::kMainMenu,
+                                   vm::kMainMenuCount,   0,             0,
+                                   1024,                 768};
+  vm::FltkPlatform platform(spec);
+  // The view holds the scenes' geometry (a few MB): it lives on the heap.
+  auto app = std::make_unique<vm::CVelmark3App>(platform, platform.gl());
+  platform.Show(*app);
+  if (!app->InitInstance()) return 1;
+  return platform.Run();
+}

@@ -1,0 +1,114 @@
+#include "app/main_frame.h"
+
+#include <cstdio>
+
+#include "app/bench_state.h"
+
+namespace vm {
+
+int CMainFrame::OnCreate() {
+  platform_.SetTimer(kFrameTimerId, 100);
+
+  BenchState.restartTimer = 0;
+  BenchState.timerIntervalMs = 100;
+  BenchState.currentScene = 0;
+  BenchState.resultsAvailable = 0;
+  BenchState.secondsPerScene = 2;
+  ApplySceneParameters();
+  sceneStartClock = platform_.Clock();
+  frameCount = 0;
+  BenchState.displayMode = kModeIntro;
+  DrawSpotPhases();
+  for (int& selected : BenchState.sceneSelected) selected = 1;
+  ResetTowerPositions();
+  return 0;
+}
+
+// A scene starts from a clean sum, so a run measures only itself.
+void CMainFrame::StartScene() {
+  BenchState.sceneTime[BenchState.currentScene] = 0.0f;
+  ApplySceneParameters();
+}
+
+void CMainFrame::OnInitBenchs() {
+  int first = 0;
+  while (first < kSceneCount && !BenchState.sceneSelected[first]) ++first;
+  if (first == kSceneCount) {
+    platform_.MessageBox("No scene is selected. Choose the scenes to run in Bench Settings.");
+    return;
+  }
+  BenchState.currentScene = first;
+  BenchState.resultsAvailable = 0;
+  StartScene();
+  sceneStartClock = platform_.Clock();
+  frameCount = 0;
+  BenchState.displayMode = kModeBenchmark;
+  DrawSpotPhases();
+  ResetTowerPositions();
+}
+
+void CMainFrame::OnStopBenchs() { BenchState.displayMode = kModeIntro; }
+
+void CMainFrame::OnQuit() {
+  platform_.KillTimer(kFrameTimerId);
+  platform_.Exit(0);
+}
+
+void CMainFrame::OnTimer() {
+  if (BenchState.restartTimer == 1) {
+    BenchState.restartTimer = 0;
+    platform_.KillTimer(kFrameTimerId);
+    platform_.SetTimer(kFrameTimerId, BenchState.timerIntervalMs);
+    return;
+  }
+  if (BenchState.displayMode != kModeBenchmark) {
+    BenchState.frameDone = 0;
+    platform_.Invalidate();
+    return;
+  }
+
+  frameCount += 1;
+  if (BenchState.frameDone != 1) return;  // last frame not drawn yet
+
+  if (platform_.Clock() - sceneStartClock > BenchState.secondsPerScene * 1000) {
+    int scene = BenchState.currentScene;
+    if (scene >= 0 && scene < kSceneCount)
+      BenchState.sceneTime[scene] = BenchState.sceneTime[scene] / static_cast<float>(frameCount);
+    sceneStartClock = platform_.Clock();
+    bool endOfRun = scene >= kSceneCount - 1;
+    if (!endOfRun) {
+      scene += 1;
+      while (scene < kSceneCount && !BenchState.sceneSelected[scene]) ++scene;
+      BenchState.currentScene = scene;
+      endOfRun = scene == kSceneCount;
+    }
+    if (endOfRun) {
+      BenchState.resultsAvailable = 1;
+      BenchState.displayMode = kModeIntro;
+      return;
+    }
+    frameCount = 0;
+    StartScene();
+  }
+
+  WriteProgress();
+  BenchState.frameDone = 0;
+  platform_.Invalidate();
+}
+
+void CMainFrame::WriteProgress() {
+  const int scene = BenchState.currentScene;
+  if (scene < 0 || scene >= kSceneCount) return;
+  const int elapsed = platform_.Clock() - sceneStartClock;
+  const int span = BenchState.secondsPerScene - 1 > 0 ? BenchState.secondsPerScene - 1 : 1;
+  const int percent = (elapsed / 1000) * (100 / span);
+  const char* label = SceneTable[scene].label;
+  if (scene == 9 || scene == 10)
+    std::snprintf(statusText_, sizeof statusText_, label, kSceneCount, 8 * BenchState.towerQuads,
+                  percent, '%');
+  else
+    std::snprintf(statusText_, sizeof statusText_, label, kSceneCount, percent, '%');
+  platform_.SetStatusText(statusText_);
+}
+
+}  // namespace vm

@@ -1,0 +1,18 @@
+# Writes OUT: one array per res/*.bmp, named after the file (res/132.bmp ->
+# resource 132), and a lookup table platform/resources.cpp reads.
+file(GLOB files ${RES_DIR}/*.bmp)
+list(SORT files)
+set(body "// Generated from res/ at build time.\n#include <cstddef>\n#include \"platform/resources.h\"\n\nnamespace vm {\nnamespace {\n")
+set(table "")
+foreach(f ${files})
+  get_filename_component(name ${f} NAME_WE)
+  if(NOT name MATCHES "^[0-9]+$")
+    continue()
+  endif()
+  file(READ ${f} hex HEX)
+  string(REGEX REPLACE "([0-9a-f][0-9a-f])" "0x\\1," hex "${hex}")
+  string(APPEND body "const unsigned char kRes${name}[] = {${hex}};\n")
+  string(APPEND table "    {${name}, kRes${name}, sizeof(kRes${name})},\n")
+endforeach()
+string(APPEND body "}  // namespace\n\nconst EmbeddedResource kEmbeddedResources[] = {\n${table}    {0, nullptr, 0}};\n}  // namespace vm\n")
+file(WRITE ${OUT} "${body}")

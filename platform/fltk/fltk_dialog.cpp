@@ -1,0 +1,204 @@
+#include "platform/fltk/fltk_dialog.h"
+
+#include <FL/Fl.H>
+#include <FL/Fl_Box.H>
+#include <FL/Fl_Button.H>
+#include <FL/Fl_Double_Window.H>
+#include <FL/Fl_Hold_Browser.H>
+#include <FL/Fl_Input.H>
+#include <FL/Fl_Multi_Browser.H>
+#include <FL/Fl_Return_Button.H>
+#include <FL/fl_draw.H>
+
+#include <map>
+#include <memory>
+#include <string>
+
+#include "platform/memory_platform.h"
+
+namespace vm {
+namespace {
+
+class FltkList : public ListBox {
+ public:
+  explicit FltkList(Fl_Browser* b) : b_(b) {}
+  int AddString(const char* text) override {
+    b_->add(text ? text : "");
+    return b_->size() - 1;
+  }
+  int GetCount() const override { return b_->size(); }
+  void SelItemRange(bool select, int first, int last) override {
+    for (int i = first < 0 ? 0 : first; i <= last && i < b_->size(); ++i) b_->select(i + 1, select);
+  }
+  int GetSel(int index) const override {
+    if (index < 0 || index >= b_->size()) return -1;
+    return b_->selected(index + 1) ? 1 : 0;
+  }
+  int GetCurSel() const override { return b_->value() - 1; }
+  std::string GetText(int index) const override {
+    if (index < 0 || index >= b_->size()) return std::string();
+    const char* t = b_->text(index + 1);
+    return t ? t : "";
+  }
+  void ResetContent() override { b_->clear(); }
+
+ private:
+  Fl_Browser* b_;
+};
+
+// Applies the control's conversions after every change, keeping the cursor.
+class RuleInput : public Fl_Input {
+ public:
+  RuleInput(int x, int y, int w, int h, unsigned flags, int maxLength)
+      : Fl_Input(x, y, w, h), flags_(flags), maxLength_(maxLength) {
+    when(FL_WHEN_CHANGED);
+    callback(Changed, this);
+  }
+  static void Changed(Fl_Widget*, void* data) {
+    auto* self = static_cast<RuleInput*>(data);
+    std::string fixed = ApplyEditRules("", self->value(), self->flags_, self->maxLength_);
+    if (fixed != self->value()) {
+      int pos = self->position();
+      self->value(fixed.c_str());
+      if (pos > static_cast<int>(fixed.size())) pos = static_cast<int>(fixed.size());
+      self->position(pos);
+    }
+  }
+
+ private:
+  unsigned flags_;
+  int maxLength_;
+};
+
+class FltkEdit : public EditField {
+ public:
+  explicit FltkEdit(Fl_Input* in) : in_(in) {}
+  std::string GetText() const override { return in_->value() ? in_->value() : ""; }
+  void SetText(const char* text) override {
+    in_->value(text ? text : "");
+    in_->do_callback();
+  }
+
+ private:
+  Fl_Input* in_;
+};
+
+class FltkDialog : public DialogHost {
+ public:
+  FltkDialog(const DialogTemplate& t, DialogHandler& handler) : handler_(handler) {
+    double sx, sy;
+    DialogUnitScale(sx, sy);
+    auto px = [&](int du) { return static_cast<int>(du * sx + 0.5); };
+    auto py = [&](int du) { return static_cast<int>(du * sy + 0.5); };
+    window_ = std::make_unique<Fl_Double_Window>(px(t.width), py(t.height), t.caption);
+    window_->begin();
+    for (int i = 0; i < t.controlCount; ++i) {
+      const DialogControl& c = t.controls[i];
+      const int x = px(c.x), y = py(c.y), w = px(c.width), h = py(c.height);
+      switch (c.kind) {
+        case ControlKind::kStatic:
+        case ControlKind::kSunkenStatic: {
+          auto* box = new Fl_Box(x, y, w, h, c.text);
+          box->box(c.kind == ControlKind::kSunkenStatic ? FL_THIN_DOWN_BOX : FL_NO_BOX);
+          box->align(FL_ALIGN_LEFT | FL_ALIGN_INSIDE | FL_ALIGN_WRAP | FL_ALIGN_CLIP);
+          break;
+        }
+        case ControlKind::kIcon:
+          new Fl_Box(x, y, w, h);
+          break;
+        case ControlKind::kEdit: {
+          auto* in = new RuleInput(x, y, w, h, c.flags, c.maxLength);
+          edits_[c.id] = std::make_unique<FltkEdit>(in);
+          break;
+        }
+        case ControlKind::kListBox: {
+          Fl_Browser* b = (c.flags & kMultiSelect)
+                              ? static_cast<Fl_Browser*>(new Fl_Multi_Browser(x, y, w, h))
+                              : static_cast<Fl_Browser*>(new Fl_Hold_Browser(x, y, w, h));
+          b->format_char(0);  // lines are shown as they are, '@' included
+          b->has_scrollbar((c.flags & kHScroll) ? Fl_Browser_::BOTH : Fl_Browser_::VERTICAL);
+          b->when(FL_WHEN_CHANGED | FL_WHEN_NOT_CHANGED);
+          listIds_[b] = c.id;
+          b->callback(ListClicked, this);
+          lists_[c.id] = std::make_unique<FltkList>(b);
+          break;
+        }
+        case ControlKind::kButton:
+        case ControlKind::kDefaultButton: {
+          Fl_Button* b = c.kind == ControlKind::kDefaultButton ? new Fl_Return_Button(x, y, w, h, c.text)
+                                                               : new Fl_Button(x, y, w, h, c.text);
+          buttonIds_[b] = c.id;
+          b->callback(ButtonClicked, this);
+          break;
+        }
+      }
+    }
+    window_->end();
+    window_->set_modal();
+    window_->callback(Closed, this);  // Escape and the close box
+  }
+
+  ListBox* List(int id) override {
+    auto it = lists_.find(id);
+    return it == lists_.end() ? nullptr : it->second.get();
+  }
+  EditField* Edit(int id) override {
+    auto it = edits_.find(id);
+    return it == edits_.end() ? nullptr : it->second.get();
+  }
+  void EndDialog(int result) override {
+    ended_ = true;
+    result_ = result;
+  }
+
+  int Run() {
+    handler_.OnInitDialog(*this);
+    if (!ended_) {
+      window_->show();
+      while (!ended_ && window_->shown()) Fl::wait();
+    }
+    window_->hide();
+    return ended_ ? result_ : kIdCancel;
+  }
+
+ private:
+  static void ButtonClicked(Fl_Widget* w, void* data) {
+    auto* self = static_cast<FltkDialog*>(data);
+    self->handler_.OnCommand(*self, self->buttonIds_[w]);
+  }
+  static void ListClicked(Fl_Widget* w, void* data) {
+    auto* self = static_cast<FltkDialog*>(data);
+    if (Fl::event() == FL_PUSH && Fl::event_clicks() > 0)
+      self->handler_.OnDoubleClick(*self, self->listIds_[w]);
+  }
+  static void Closed(Fl_Widget*, void* data) {
+    auto* self = static_cast<FltkDialog*>(data);
+    self->handler_.OnCommand(*self, kIdCancel);
+  }
+
+  DialogHandler& handler_;
+  std::unique_ptr<Fl_Double_Window> window_;
+  std::map<int, std::unique_ptr<FltkList>> lists_;
+  std::map<int, std::unique_ptr<FltkEdit>> edits_;
+  std::map<Fl_Widget*, int> buttonIds_;
+  std::map<Fl_Widget*, int> listIds_;
+  bool ended_ = false;
+  int result_ = kIdCancel;
+};
+
+}  // namespace
+
+void DialogUnitScale(double& sx, double& sy) {
+  fl_font(FL_HELVETICA, FL_NORMAL_SIZE);
+  static const char kSample[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
+  const double avgWidth = fl_width(kSample) / (sizeof kSample - 1);
+  sx = avgWidth / 4.0;
+  sy = fl_height() / 8.0;
+}
+
+int RunFltkDialog(const DialogTemplate& dialog, DialogHandler& handler) {
+  FltkDialog d(dialog, handler);
+  return d.Run();
+}
+
+}  // namespace vm

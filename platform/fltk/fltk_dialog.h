@@ -1,0 +1,14 @@
+#pragma once
+
+#include "platform/platform.h"
+
+namespace vm {
+
+// Builds the dialog from its template at the default FLTK font and runs it
+// modally in a nested loop (timer ticks and paints go on meanwhile).
+int RunFltkDialog(const DialogTemplate& dialog, DialogHandler& handler);
+
+// Pixel size of one dialog unit at the dialog font, x and y.
+void DialogUnitScale(double& sx, double& sy);
+
+}  // namespace vm

@@ -1,0 +1,344 @@
+#include "platform/fltk/fltk_platform.h"
+
+#include <FL/Fl.H>
+#include <FL/Fl_Box.H>
+#include <FL/Fl_Gl_Window.H>
+#include <FL/Fl_Group.H>
+#include <FL/Fl_Menu_Bar.H>
+#include <FL/Fl_Window.H>
+#include <FL/fl_ask.H>
+#include <FL/x.H>
+#include <GL/glx.h>
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+
+#include <sys/timerfd.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "platform/fltk/fltk_dialog.h"
+#include "platform/timer_schedule.h"
+
+namespace vm {
+namespace {
+
+constexpr int kMenuHeight = 25;
+constexpr int kStatusHeight = 22;
+
+double NowMs() {
+  using namespace std::chrono;
+  return duration<double, std::milli>(steady_clock::now().time_since_epoch()).count();
+}
+
+// Double-buffered RGB 8/8/8 with a 16-bit depth buffer; no alpha, stencil or
+// accumulation buffers.
+const int kVisualAttribs[] = {GLX_RGBA, GLX_DOUBLEBUFFER, GLX_RED_SIZE, 8, GLX_GREEN_SIZE, 8,
+                              GLX_BLUE_SIZE, 8, GLX_DEPTH_SIZE, 16, 0};
+
+class GlView : public Fl_Gl_Window {
+ public:
+  GlView(int x, int y, int w, int h) : Fl_Gl_Window(x, y, w, h) {
+    mode(kVisualAttribs);
+    box(FL_NO_BOX);
+  }
+
+  AppEvents* app = nullptr;  // set once the program is ready for messages
+
+  // The view draws, finishes and swaps itself (through the GL binding).
+  void flush() override {
+    if (!app) return;
+    make_current();
+    app->OnPaint();
+  }
+  void draw() override {}
+
+  void resize(int x, int y, int w, int h) override {
+    Fl_Gl_Window::resize(x, y, w, h);
+    if (app && shown()) {
+      make_current();
+      app->OnSize(w, h);
+    }
+  }
+
+  int handle(int event) override {
+    if (event == FL_MOUSEWHEEL) {
+      if (app && Fl::event_dy() != 0) app->OnMouseWheel(static_cast<int16_t>(-Fl::event_dy() * 120));
+      return 1;
+    }
+    if (event == FL_ENTER || event == FL_MOVE) return 1;
+    return Fl_Gl_Window::handle(event);
+  }
+};
+
+class GlxBinding : public GlBinding {
+ public:
+  GlView* view = nullptr;
+  bool ObtainDC() override { return view && view->shown() && fl_xid(view) != 0; }
+  bool SetupPixelFormat() override { return Fl_Gl_Window::can_do(kVisualAttribs) != 0; }
+  bool CreateContext() override {
+    view->make_current();
+    return view->context() != nullptr;
+  }
+  bool MakeCurrent() override {
+    if (!view->context()) return false;
+    view->make_current();
+    return glXGetCurrentContext() != nullptr;
+  }
+  void SwapBuffers() override { view->swap_buffers(); }
+  bool ReleaseCurrent() override { return glXMakeCurrent(fl_display, None, nullptr) == True; }
+  bool DeleteContext() override {
+    view->context(nullptr, 1);
+    return true;
+  }
+  void ReleaseDC() override {}
+};
+
+class MainWindow : public Fl_Window {
+ public:
+  MainWindow(int x, int y, int w, int h, const char* title) : Fl_Window(x, y, w, h, title) {}
+  std::vector<Fl_Box*> indicators;  // caps, num and scroll lock
+  const char* indicatorTexts[3] = {"MA", "NUM", "BS"};
+  int shownLocks = -1;
+
+  int handle(int event) override {
+    int used = Fl_Window::handle(event);
+    UpdateIndicators();
+    return used;
+  }
+  void UpdateIndicators() {
+    const int state = Fl::event_state();
+    const int locks = ((state & FL_CAPS_LOCK) ? 1 : 0) | ((state & FL_NUM_LOCK) ? 2 : 0) |
+                      ((state & FL_SCROLL_LOCK) ? 4 : 0);
+    if (locks == shownLocks) return;
+    shownLocks = locks;
+    for (int i = 0; i < 3; ++i) indicators[i]->label((locks & (1 << i)) ? indicatorTexts[i] : "");
+  }
+};
+
+// True when a window manager that knows the maximised state is running.
+bool WindowManagerRunning() {
+  Atom check = XInternAtom(fl_display, "_NET_SUPPORTING_WM_CHECK", True);
+  if (check == None) return false;
+  Atom type;
+  int format;
+  unsigned long count, after;
+  unsigned char* data = nullptr;
+  bool found = XGetWindowProperty(fl_display, RootWindow(fl_display, fl_screen), check, 0, 1,
+                                  False, XA_WINDOW, &type, &format, &count, &after,
+                                  &data) == Success &&
+               data && count == 1;
+  if (data) XFree(data);
+  return found;
+}
+
+void AskMaximised(Fl_Window* w) {
+  XEvent ev = {};
+  ev.xclient.type = ClientMessage;
+  ev.xclient.window = fl_xid(w);
+  ev.xclient.message_type = XInternAtom(fl_display, "_NET_WM_STATE", False);
+  ev.xclient.format = 32;
+  ev.xclient.data.l[0] = 1;  // add
+  ev.xclient.data.l[1] = static_cast<long>(XInternAtom(fl_display, "_NET_WM_STATE_MAXIMIZED_VERT", False));
+  ev.xclient.data.l[2] = static_cast<long>(XInternAtom(fl_display, "_NET_WM_STATE_MAXIMIZED_HORZ", False));
+  ev.xclient.data.l[3] = 1;
+  XSendEvent(fl_display, RootWindow(fl_display, fl_screen), False,
+             SubstructureRedirectMask | SubstructureNotifyMask, &ev);
+  XFlush(fl_display);
+}
+
+}  // namespace
+
+struct FltkPlatform::Impl {
+  MainWindowSpec spec;
+  MainWindow* window = nullptr;
+  Fl_Menu_Bar* menuBar = nullptr;
+  GlView* view = nullptr;
+  Fl_Box* message = nullptr;
+  std::string messageText;
+  GlxBinding binding;
+  AppEvents* app = nullptr;
+  TimerSchedule timer;
+  std::vector<int> menuIds;
+
+  // The frame timer is a timerfd watched by the message loop (nested loops
+  // included). FLTK's own timeouts make up for lateness by firing early, which
+  // would deliver missed ticks in a burst; here a late tick is delivered once
+  // and the timer re-armed on its own phase, skipping the missed periods.
+  int timerFd = -1;
+
+  void ArmNext() {
+    const double next = timer.next();
+    itimerspec spec = {};
+    spec.it_value.tv_sec = static_cast<time_t>(next / 1000.0);
+    spec.it_value.tv_nsec =
+        static_cast<long>((next - static_cast<double>(spec.it_value.tv_sec) * 1000.0) * 1e6);
+    if (spec.it_value.tv_nsec >= 1000000000L) spec.it_value.tv_nsec = 999999999L;
+    if (spec.it_value.tv_sec == 0 && spec.it_value.tv_nsec == 0) spec.it_value.tv_nsec = 1;
+    timerfd_settime(timerFd, TFD_TIMER_ABSTIME, &spec, nullptr);
+  }
+
+  static void OnTick(int fd, void* data) {
+    Impl* self = static_cast<Impl*>(data);
+    std::uint64_t expirations = 0;
+    if (read(fd, &expirations, sizeof expirations) != sizeof expirations) return;
+    if (!self->timer.armed()) return;
+    self->timer.Fired(NowMs());
+    self->ArmNext();
+    if (self->app) self->app->OnTimer(1);
+  }
+  static void OnMenu(Fl_Widget*, void* data) {
+    auto* entry = static_cast<std::pair<Impl*, int>*>(data);
+    if (entry->first->app) entry->first->app->OnCommand(entry->second);
+  }
+  static void OnClose(Fl_Widget*, void* data) {
+    Impl* self = static_cast<Impl*>(data);
+    // Escape must not close the main window; the close box acts as Quit.
+    if (Fl::event() == FL_SHORTCUT && Fl::event_key() == FL_Escape) return;
+    if (self->app) self->app->OnCommand(self->quitId);
+  }
+  int quitId = 0;
+  std::vector<std::pair<Impl*, int>> menuData;
+};
+
+FltkPlatform::FltkPlatform(const MainWindowSpec& spec) : impl_(std::make_unique<Impl>()) {
+  impl_->spec = spec;
+}
+
+FltkPlatform::~FltkPlatform() = default;
+
+bool FltkPlatform::DisplayAvailable(std::string& why) {
+  const char* name = std::getenv("DISPLAY");
+  if (!name || !*name) {
+    why = "DISPLAY is not set: no X display to open the window on";
+    return false;
+  }
+  Display* d = XOpenDisplay(nullptr);
+  if (!d) {
+    why = std::string("cannot open X display \"") + name + "\"";
+    return false;
+  }
+  XCloseDisplay(d);
+  return true;
+}
+
+GlBinding& FltkPlatform::gl() { return impl_->binding; }
+
+void FltkPlatform::Show(AppEvents& app) {
+  Impl& m = *impl_;
+  const MainWindowSpec& s = m.spec;
+  fl_open_display();
+  Fl::visual(FL_RGB);
+
+  m.window = new MainWindow(s.x, s.y, s.width, s.height, s.title);
+  m.window->begin();
+  m.menuBar = new Fl_Menu_Bar(0, 0, s.width, kMenuHeight);
+  m.menuData.reserve(s.menuCount);
+  for (int i = 0; i < s.menuCount; ++i) {
+    // FLTK paths use '/' between levels and '&' for mnemonics, as the table does.
+    std::string path = std::string(s.menu[i].popup) + "/" + s.menu[i].text;
+    m.menuData.push_back({&m, s.menu[i].commandId});
+    m.menuBar->add(path.c_str(), 0, Impl::OnMenu, &m.menuData.back());
+    if (std::string(s.menu[i].text) == "Quit") m.quitId = s.menu[i].commandId;
+  }
+  m.view = new GlView(0, kMenuHeight, s.width, s.height - kMenuHeight - kStatusHeight);
+  m.binding.view = m.view;
+
+  auto* status = new Fl_Group(0, s.height - kStatusHeight, s.width, kStatusHeight);
+  const int indicatorW = 40;
+  const int messageW = s.width - 3 * indicatorW - 4;
+  m.message = new Fl_Box(FL_THIN_DOWN_BOX, 0, s.height - kStatusHeight, messageW, kStatusHeight, "");
+  m.message->align(FL_ALIGN_LEFT | FL_ALIGN_INSIDE | FL_ALIGN_CLIP);
+  for (int i = 0; i < 3; ++i) {
+    auto* box = new Fl_Box(FL_THIN_DOWN_BOX, messageW + 1 + i * (indicatorW + 1),
+                           s.height - kStatusHeight, indicatorW, kStatusHeight, "");
+    m.window->indicators.push_back(box);
+  }
+  status->resizable(m.message);
+  status->end();
+  m.window->end();
+  m.window->resizable(m.view);
+  m.window->callback(Impl::OnClose, &m);
+
+  const bool wm = WindowManagerRunning();
+  if (!wm) {
+    int x, y, w, h;
+    Fl::screen_work_area(x, y, w, h, 0);
+    m.window->resize(x, y, w, h);
+  }
+  m.window->show();
+  while (!m.window->visible() || !m.view->visible()) Fl::wait(0.05);
+  if (wm) AskMaximised(m.window);
+  Fl::flush();
+  m.app = &app;
+  m.window->UpdateIndicators();
+}
+
+int FltkPlatform::Run() {
+  Start();
+  return Fl::run();
+}
+
+void FltkPlatform::Start() {
+  Impl& m = *impl_;
+  m.view->app = m.app;
+  m.view->make_current();
+  m.app->OnSize(m.view->w(), m.view->h());
+  m.view->redraw();
+  Fl::flush();
+}
+
+void FltkPlatform::SetStatusText(const char* text) {
+  impl_->messageText = text;
+  impl_->message->label(impl_->messageText.c_str());
+  impl_->message->redraw();
+}
+
+void FltkPlatform::SetTimer(int id, int intervalMs) {
+  Impl& m = *impl_;
+  if (id != 1) return;
+  if (m.timerFd < 0) {
+    m.timerFd = timerfd_create(CLOCK_MONOTONIC, TFD_NONBLOCK | TFD_CLOEXEC);
+    if (m.timerFd < 0) return;
+    Fl::add_fd(m.timerFd, FL_READ, Impl::OnTick, &m);
+  }
+  m.timer.Arm(NowMs(), intervalMs);
+  m.ArmNext();
+}
+
+void FltkPlatform::KillTimer(int id) {
+  Impl& m = *impl_;
+  if (id != 1 || m.timerFd < 0) return;
+  m.timer.Disarm();
+  itimerspec off = {};
+  timerfd_settime(m.timerFd, 0, &off, nullptr);
+}
+
+void FltkPlatform::Invalidate() {
+  if (impl_->view) impl_->view->redraw();
+}
+
+void FltkPlatform::MessageBox(const char* text) {
+  fl_message_title(impl_->spec.appTitle);
+  fl_close = "OK";
+  fl_message("%s", text);
+}
+
+int FltkPlatform::RunModal(const DialogTemplate& dialog, DialogHandler& handler) {
+  return RunFltkDialog(dialog, handler);
+}
+
+std::tm FltkPlatform::LocalTime() {
+  std::time_t t = std::time(nullptr);
+  std::tm out{};
+  localtime_r(&t, &out);
+  return out;
+}
+
+void FltkPlatform::Exit(int code) { std::exit(code); }
+
+}  // namespace vm

@@ -1,0 +1,13 @@
+// The drawers the view's paint dispatches to, one per display mode.
+#pragma once
+
+#include "render/view_state.h"
+
+namespace vm {
+
+void DrawIntroScreen(ViewState& view);     // main screen
+void DrawBenchmarkFrame(ViewState& view);  // the current benchmark scene
+void DrawGraphicResults(ViewState& view);  // results bar chart
+void DrawThanksScreen(ViewState& view);    // thanks screen
+
+}  // namespace vm

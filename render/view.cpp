@@ -1,0 +1,131 @@
+#include "render/view.h"
+
+#include <cstdlib>
+
+#include "app/bench_state.h"
+#include "render/drawers.h"
+#include "render/lights.h"
+#include "render/textures.h"
+
+namespace vm {
+
+CVelmark3View::CVelmark3View(Platform& platform, GlBinding& gl) : platform_(platform), gl_(gl) {
+  state.frameAngle = 0;
+  state.towerSpin = 0;
+  state.latticeAngle = 0;
+  // Three values drawn and discarded: the start-up spot phases depend on it.
+  for (int i = 0; i < 3; ++i) std::rand();
+
+  GeometryBlock& g = state.geo;
+  g.latticeCount = 0;
+  for (int a = 0; a < 16; ++a)
+    for (int b = 0; b < 16; ++b)
+      for (int c = 0; c < 16; ++c) {
+        g.latticeX[g.latticeCount] = (c - 8) * 0.5f;
+        g.latticeY[g.latticeCount] = (b - 8) * 0.5f;
+        g.latticeZ[g.latticeCount] = (a - 8) * 0.5f;
+        ++g.latticeCount;
+      }
+  for (GeoRecord& p : g.particles) p.active = 0;
+
+  state.resultsZoom = 15.0f;
+  state.resultsEyeX = 5.0f;
+  state.resultsEyeY = 5.0f;
+}
+
+int CVelmark3View::OnCreate() {
+  InitGL();
+  LoadTexture(state, platform_, 132, 0);
+  LoadTexture(state, platform_, 136, 1);
+  LoadTexture(state, platform_, 137, 2);
+  LoadTexture(state, platform_, 144, 3);
+  return 0;
+}
+
+bool CVelmark3View::SetupPixelFormat() { return gl_.SetupPixelFormat(); }
+
+bool CVelmark3View::InitGL() {
+  if (!gl_.ObtainDC()) {
+    platform_.MessageBox("Error Obtaining DC");
+    return false;
+  }
+  haveDC_ = true;
+  if (!SetupPixelFormat()) return false;
+  if (!gl_.CreateContext()) {
+    platform_.MessageBox("Error Creating RC");
+    return false;
+  }
+  if (!gl_.MakeCurrent()) {
+    platform_.MessageBox("Error making RC Current");
+    return false;
+  }
+  glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+  glClearDepth(1.0);
+  glEnable(GL_DEPTH_TEST);
+
+  state.quadric = gluNewQuadric();
+  gluQuadricNormals(state.quadric, GLU_SMOOTH);
+  gluQuadricTexture(state.quadric, GL_TRUE);
+
+  SetupPointLights();
+  return true;
+}
+
+void CVelmark3View::OnSize(int cx, int cy) {
+  if (cx <= 0 || cy <= 0) return;
+  glViewport(0, 0, cx, cy);
+  glMatrixMode(GL_PROJECTION);
+  glLoadIdentity();
+  gluPerspective(45.0, static_cast<double>(cx) / static_cast<double>(cy), 0.01f, 200.0);
+  glMatrixMode(GL_MODELVIEW);
+  glLoadIdentity();
+}
+
+void CVelmark3View::OnDraw() {
+  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  switch (BenchState.displayMode) {
+    case kModeIntro:
+      DrawIntroScreen(state);
+      BenchState.frameDone = 1;
+      break;
+    case kModeBenchmark: {
+      BenchState.frameDone = 0;
+      BenchState.frameStartClock = platform_.Clock();
+      DrawBenchmarkFrame(state);
+      const int end = platform_.Clock();
+      BenchState.frameDone = 1;
+      const int scene = BenchState.currentScene;
+      if (scene >= 0 && scene < kSceneCount)
+        BenchState.sceneTime[scene] += (end - BenchState.frameStartClock) * 0.001f;
+      break;
+    }
+    case kModeGraphicResults:
+      DrawGraphicResults(state);
+      BenchState.frameDone = 1;
+      break;
+    case kModeThanks:
+      DrawThanksScreen(state);
+      BenchState.frameDone = 1;
+      break;
+    default:
+      break;
+  }
+  glFinish();
+  gl_.SwapBuffers();
+}
+
+void CVelmark3View::OnDestroy() {
+  if (!gl_.ReleaseCurrent()) platform_.MessageBox("Could not make RC non-current");
+  if (!gl_.DeleteContext()) platform_.MessageBox("Could not delete RC");
+  if (haveDC_) {
+    gl_.ReleaseDC();
+    haveDC_ = false;
+  }
+}
+
+void CVelmark3View::OnMouseWheel(int16_t delta) {
+  if (BenchState.displayMode == kModeGraphicResults)
+    state.resultsZoom = static_cast<float>(state.resultsZoom + delta * 0.01);
+}
+
+}  // namespace vm

@@ -1,0 +1,24 @@
+// The view's members that the drawers read and advance. Every drawer is a
+// plain function of BenchState and this record.
+#pragma once
+
+#include <GL/gl.h>
+#include <GL/glu.h>
+
+#include "scenes/geometry_block.h"
+
+namespace vm {
+
+struct ViewState {
+  float resultsEyeX = 5.0f;
+  float resultsEyeY = 5.0f;
+  float resultsZoom = 15.0f;
+  float frameAngle = 0.0f;
+  float towerSpin = 0.0f;
+  float latticeAngle = 0.0f;
+  GLUquadric* quadric = nullptr;
+  GLuint textures[4] = {0, 0, 0, 0};
+  GeometryBlock geo;  // zero-filled with the view
+};
+
+}  // namespace vm

@@ -1,0 +1,7 @@
+#include "render/drawers.h"
+
+namespace vm {
+
+void DrawIntroScreen(ViewState& /*view*/) {}
+
+}  // namespace vm
