@@ -47,7 +47,9 @@ void CMainFrame::OnInitBenchs() {
   ResetTowerPositions();
 }
 
-void CMainFrame::OnStopBenchs() { BenchState.displayMode = kModeIntro; }
+void CMainFrame::OnStopBenchs() {
+  BenchState.displayMode = kModeIntro;
+}
 
 void CMainFrame::OnQuit() {
   platform_.KillTimer(kFrameTimerId);

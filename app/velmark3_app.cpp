@@ -17,8 +17,13 @@ const DialogControl kAboutControls[] = {
 };
 // clang-format on
 
-const DialogTemplate kAboutDialog = {100, "Informazioni su Velmark3", 235, 57, kAboutControls,
-                                     static_cast<int>(sizeof kAboutControls / sizeof kAboutControls[0])};
+const DialogTemplate kAboutDialog = {
+    100,
+    "Informazioni su Velmark3",
+    235,
+    57,
+    kAboutControls,
+    static_cast<int>(sizeof kAboutControls / sizeof kAboutControls[0])};
 
 }  // namespace
 
@@ -31,10 +36,18 @@ bool CVelmark3App::InitInstance() {
   return frame.OnCreate() == 0;
 }
 
-void CVelmark3App::OnTimer(int /*timerId*/) { frame.OnTimer(); }
-void CVelmark3App::OnPaint() { view.OnDraw(); }
-void CVelmark3App::OnSize(int cx, int cy) { view.OnSize(cx, cy); }
-void CVelmark3App::OnMouseWheel(int16_t delta) { view.OnMouseWheel(delta); }
+void CVelmark3App::OnTimer(int /*timerId*/) {
+  frame.OnTimer();
+}
+void CVelmark3App::OnPaint() {
+  view.OnDraw();
+}
+void CVelmark3App::OnSize(int cx, int cy) {
+  view.OnSize(cx, cy);
+}
+void CVelmark3App::OnMouseWheel(int16_t delta) {
+  view.OnMouseWheel(delta);
+}
 
 void CVelmark3App::OnAppAbout() {
   DialogHandler plain;

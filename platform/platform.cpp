@@ -1,7 +1,7 @@
+#include "platform/platform.h"
+
 #include <chrono>
 #include <cstdio>
-
-#include "platform/platform.h"
 
 namespace vm {
 namespace {
@@ -12,8 +12,9 @@ const Clock::time_point kProcessStart = Clock::now();
 
 const char* const kDays[] = {"Sunday",   "Monday", "Tuesday", "Wednesday",
                              "Thursday", "Friday", "Saturday"};
-const char* const kMonths[] = {"January", "February", "March",     "April",   "May",      "June",
-                               "July",    "August",   "September", "October", "November", "December"};
+const char* const kMonths[] = {"January",   "February", "March",    "April",
+                               "May",       "June",     "July",     "August",
+                               "September", "October",  "November", "December"};
 
 }  // namespace
 

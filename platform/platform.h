@@ -81,8 +81,8 @@ class EditField {
 class DialogHost {
  public:
   virtual ~DialogHost() = default;
-  virtual ListBox* List(int id) = 0;     // nullptr if the dialog has no such list
-  virtual EditField* Edit(int id) = 0;   // nullptr if the dialog has no such edit
+  virtual ListBox* List(int id) = 0;    // nullptr if the dialog has no such list
+  virtual EditField* Edit(int id) = 0;  // nullptr if the dialog has no such edit
   virtual void EndDialog(int result) = 0;
 };
 

@@ -13,6 +13,8 @@ void SetupSpotLights() {}
 void EnableLights() {
   if (BenchState.lightingEnabled == 1) glEnable(GL_LIGHTING);
 }
-void DisableLights() { glDisable(GL_LIGHTING); }
+void DisableLights() {
+  glDisable(GL_LIGHTING);
+}
 
 }  // namespace vm

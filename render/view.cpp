@@ -42,7 +42,9 @@ int CVelmark3View::OnCreate() {
   return 0;
 }
 
-bool CVelmark3View::SetupPixelFormat() { return gl_.SetupPixelFormat(); }
+bool CVelmark3View::SetupPixelFormat() {
+  return gl_.SetupPixelFormat();
+}
 
 bool CVelmark3View::InitGL() {
   if (!gl_.ObtainDC()) {

@@ -44,9 +44,19 @@ bool EglContext::ObtainDC() {
 }
 
 bool EglContext::SetupPixelFormat() {
-  const EGLint attribs[] = {EGL_SURFACE_TYPE, EGL_PBUFFER_BIT, EGL_RED_SIZE, 8, EGL_GREEN_SIZE, 8,
-                            EGL_BLUE_SIZE, 8, EGL_DEPTH_SIZE, 16, EGL_RENDERABLE_TYPE,
-                            EGL_OPENGL_BIT, EGL_NONE};
+  const EGLint attribs[] = {EGL_SURFACE_TYPE,
+                            EGL_PBUFFER_BIT,
+                            EGL_RED_SIZE,
+                            8,
+                            EGL_GREEN_SIZE,
+                            8,
+                            EGL_BLUE_SIZE,
+                            8,
+                            EGL_DEPTH_SIZE,
+                            16,
+                            EGL_RENDERABLE_TYPE,
+                            EGL_OPENGL_BIT,
+                            EGL_NONE};
   EGLConfig config = nullptr;
   EGLint count = 0;
   if (!eglChooseConfig(display_, attribs, &config, 1, &count) || count < 1) {

@@ -125,8 +125,9 @@ class FltkDialog : public DialogHost {
         }
         case ControlKind::kButton:
         case ControlKind::kDefaultButton: {
-          Fl_Button* b = c.kind == ControlKind::kDefaultButton ? new Fl_Return_Button(x, y, w, h, c.text)
-                                                               : new Fl_Button(x, y, w, h, c.text);
+          Fl_Button* b = c.kind == ControlKind::kDefaultButton
+                             ? new Fl_Return_Button(x, y, w, h, c.text)
+                             : new Fl_Button(x, y, w, h, c.text);
           buttonIds_[b] = c.id;
           b->callback(ButtonClicked, this);
           break;

@@ -11,7 +11,6 @@
 #include <GL/glx.h>
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
-
 #include <sys/timerfd.h>
 #include <unistd.h>
 
@@ -37,8 +36,9 @@ double NowMs() {
 
 // Double-buffered RGB 8/8/8 with a 16-bit depth buffer; no alpha, stencil or
 // accumulation buffers.
-const int kVisualAttribs[] = {GLX_RGBA, GLX_DOUBLEBUFFER, GLX_RED_SIZE, 8, GLX_GREEN_SIZE, 8,
-                              GLX_BLUE_SIZE, 8, GLX_DEPTH_SIZE, 16, 0};
+const int kVisualAttribs[] = {
+    GLX_RGBA, GLX_DOUBLEBUFFER, GLX_RED_SIZE, 8, GLX_GREEN_SIZE, 8, GLX_BLUE_SIZE,
+    8,        GLX_DEPTH_SIZE,   16,           0};
 
 class GlView : public Fl_Gl_Window {
  public:
@@ -67,7 +67,8 @@ class GlView : public Fl_Gl_Window {
 
   int handle(int event) override {
     if (event == FL_MOUSEWHEEL) {
-      if (app && Fl::event_dy() != 0) app->OnMouseWheel(static_cast<int16_t>(-Fl::event_dy() * 120));
+      if (app && Fl::event_dy() != 0)
+        app->OnMouseWheel(static_cast<int16_t>(-Fl::event_dy() * 120));
       return 1;
     }
     if (event == FL_ENTER || event == FL_MOVE) return 1;
@@ -128,9 +129,8 @@ bool WindowManagerRunning() {
   int format;
   unsigned long count, after;
   unsigned char* data = nullptr;
-  bool found = XGetWindowProperty(fl_display, RootWindow(fl_display, fl_screen), check, 0, 1,
-                                  False, XA_WINDOW, &type, &format, &count, &after,
-                                  &data) == Success &&
+  bool found = XGetWindowProperty(fl_display, RootWindow(fl_display, fl_screen), check, 0, 1, False,
+                                  XA_WINDOW, &type, &format, &count, &after, &data) == Success &&
                data && count == 1;
   if (data) XFree(data);
   return found;
@@ -143,8 +143,10 @@ void AskMaximised(Fl_Window* w) {
   ev.xclient.message_type = XInternAtom(fl_display, "_NET_WM_STATE", False);
   ev.xclient.format = 32;
   ev.xclient.data.l[0] = 1;  // add
-  ev.xclient.data.l[1] = static_cast<long>(XInternAtom(fl_display, "_NET_WM_STATE_MAXIMIZED_VERT", False));
-  ev.xclient.data.l[2] = static_cast<long>(XInternAtom(fl_display, "_NET_WM_STATE_MAXIMIZED_HORZ", False));
+  ev.xclient.data.l[1] =
+      static_cast<long>(XInternAtom(fl_display, "_NET_WM_STATE_MAXIMIZED_VERT", False));
+  ev.xclient.data.l[2] =
+      static_cast<long>(XInternAtom(fl_display, "_NET_WM_STATE_MAXIMIZED_HORZ", False));
   ev.xclient.data.l[3] = 1;
   XSendEvent(fl_display, RootWindow(fl_display, fl_screen), False,
              SubstructureRedirectMask | SubstructureNotifyMask, &ev);
@@ -226,7 +228,9 @@ bool FltkPlatform::DisplayAvailable(std::string& why) {
   return true;
 }
 
-GlBinding& FltkPlatform::gl() { return impl_->binding; }
+GlBinding& FltkPlatform::gl() {
+  return impl_->binding;
+}
 
 void FltkPlatform::Show(AppEvents& app) {
   Impl& m = *impl_;
@@ -251,7 +255,8 @@ void FltkPlatform::Show(AppEvents& app) {
   auto* status = new Fl_Group(0, s.height - kStatusHeight, s.width, kStatusHeight);
   const int indicatorW = 40;
   const int messageW = s.width - 3 * indicatorW - 4;
-  m.message = new Fl_Box(FL_THIN_DOWN_BOX, 0, s.height - kStatusHeight, messageW, kStatusHeight, "");
+  m.message =
+      new Fl_Box(FL_THIN_DOWN_BOX, 0, s.height - kStatusHeight, messageW, kStatusHeight, "");
   m.message->align(FL_ALIGN_LEFT | FL_ALIGN_INSIDE | FL_ALIGN_CLIP);
   for (int i = 0; i < 3; ++i) {
     auto* box = new Fl_Box(FL_THIN_DOWN_BOX, messageW + 1 + i * (indicatorW + 1),
@@ -339,6 +344,8 @@ std::tm FltkPlatform::LocalTime() {
   return out;
 }
 
-void FltkPlatform::Exit(int code) { std::exit(code); }
+void FltkPlatform::Exit(int code) {
+  std::exit(code);
+}
 
 }  // namespace vm

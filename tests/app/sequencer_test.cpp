@@ -70,17 +70,15 @@ TEST_F(SequencerTest, DefaultRunWalksAllScenesAndEndsOnTheMainScreen) {
   EXPECT_NE(std::find(texts.begin(), texts.end(), "Scene 1/24) 900 Spheres and 1 light => 100%"),
             texts.end());
   // Every scene measured its 5 ms frames: seconds per frame near 0.005.
-  for (int i = 0; i < vm::kSceneCount; ++i) EXPECT_NEAR(BenchState.sceneTime[i], 0.005f, 0.0005f) << i;
+  for (int i = 0; i < vm::kSceneCount; ++i)
+    EXPECT_NEAR(BenchState.sceneTime[i], 0.005f, 0.0005f) << i;
 }
 
 TEST_F(SequencerTest, ProgressFollowsTheIntegerFormula) {
   const struct {
     int seconds;
     std::vector<int> percents;
-  } cases[] = {{2, {0, 100}},
-               {3, {0, 50, 100}},
-               {7, {0, 16, 32, 48, 64, 80, 96}},
-               {102, {0}}};
+  } cases[] = {{2, {0, 100}}, {3, {0, 50, 100}}, {7, {0, 16, 32, 48, 64, 80, 96}}, {102, {0}}};
   for (const auto& c : cases) {
     app.platform.statusTexts.clear();
     SelectOnly({0});
@@ -100,7 +98,7 @@ TEST_F(SequencerTest, UnselectedScenesAreSkipped) {
   EXPECT_EQ(BenchState.currentScene, 0);
   while (BenchState.currentScene == 0) app.RunFor(100);
   EXPECT_EQ(BenchState.currentScene, 2);
-  EXPECT_EQ(app.frame.frameCount, 0);  // restarted for the new scene
+  EXPECT_EQ(app.frame.frameCount, 0);   // restarted for the new scene
   EXPECT_EQ(BenchState.lightCount, 4);  // scene 3's row loaded
   EXPECT_TRUE(PercentsOf(2).empty());
   RunToEnd();
@@ -186,7 +184,8 @@ TEST_F(SequencerTest, TowerScenesShowTheirTriangleCount) {
   EXPECT_EQ(app.platform.lastStatus(), "Scene 10/24) 24000 Triangles and 1 Light => 0%");
   while (BenchState.currentScene == 9) app.RunFor(100);
   app.RunFor(100);
-  EXPECT_EQ(app.platform.lastStatus(), "Scene 11/24) 24000 Triangles with 1 Light and Texture => 0%");
+  EXPECT_EQ(app.platform.lastStatus(),
+            "Scene 11/24) 24000 Triangles with 1 Light and Texture => 0%");
 }
 
 TEST_F(SequencerTest, ASecondRunMeasuresOnlyItself) {

@@ -1,7 +1,8 @@
+#include "platform/timer_schedule.h"
+
 #include <gtest/gtest.h>
 
 #include "platform/memory_platform.h"
-#include "platform/timer_schedule.h"
 
 namespace {
 

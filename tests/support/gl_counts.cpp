@@ -17,7 +17,9 @@ void Hook_glBegin(GLenum mode) {
     gGl.currentMode = static_cast<int>(mode);
   }
 }
-void Hook_glEnd() { gGl.currentMode = -1; }
+void Hook_glEnd() {
+  gGl.currentMode = -1;
+}
 void Hook_glVertex3f(GLfloat, GLfloat, GLfloat) {
   if (gGl.currentMode >= 0) ++gGl.verticesByMode[gGl.currentMode];
 }
@@ -30,16 +32,16 @@ void Hook_gluSphere(GLUquadric*, GLdouble, GLint slices, GLint stacks) {
 
 }  // namespace vmtest
 
-#define GL_CALL(ret, name, params, args)    \
-  extern "C" ret __real_##name params;      \
-  extern "C" ret __wrap_##name params {     \
+#define GL_CALL(ret, name, params, args)       \
+  extern "C" ret __real_##name params;         \
+  extern "C" ret __wrap_##name params {        \
     ++vmtest::gGl.calls[vmtest::kCall_##name]; \
-    return __real_##name args;              \
+    return __real_##name args;                 \
   }
 #define GL_CALL_HOOKED(ret, name, params, args) \
   extern "C" ret __real_##name params;          \
   extern "C" ret __wrap_##name params {         \
-    ++vmtest::gGl.calls[vmtest::kCall_##name];     \
+    ++vmtest::gGl.calls[vmtest::kCall_##name];  \
     vmtest::Hook_##name args;                   \
     return __real_##name args;                  \
   }

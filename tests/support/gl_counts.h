@@ -18,15 +18,17 @@ enum GlCallId {
 
 struct GlCounts {
   long calls[kGlCallCount];
-  long beginByMode[16];             // glBegin per primitive mode (GL_POINTS..GL_POLYGON)
-  long spheres[65][65];             // gluSphere by [slices][stacks], both <= 64
-  long verticesByMode[16];          // glVertex3f/3d inside glBegin(mode)
-  int currentMode;                  // -1 outside glBegin/glEnd
+  long beginByMode[16];     // glBegin per primitive mode (GL_POINTS..GL_POLYGON)
+  long spheres[65][65];     // gluSphere by [slices][stacks], both <= 64
+  long verticesByMode[16];  // glVertex3f/3d inside glBegin(mode)
+  int currentMode;          // -1 outside glBegin/glEnd
 };
 
 extern GlCounts gGl;
 void ResetGlCounts();
-inline long Count(GlCallId id) { return gGl.calls[id]; }
+inline long Count(GlCallId id) {
+  return gGl.calls[id];
+}
 
 }  // namespace vmtest
 

@@ -11,7 +11,9 @@
 
 namespace vmtest {
 
-inline void ResetBenchState() { std::memset(&vm::BenchState, 0, sizeof vm::BenchState); }
+inline void ResetBenchState() {
+  std::memset(&vm::BenchState, 0, sizeof vm::BenchState);
+}
 
 class SimApp : public vm::AppEvents {
  public:

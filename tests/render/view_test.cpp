@@ -1,0 +1,123 @@
+#include "render/view.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <memory>
+
+#include "app/bench_state.h"
+#include "platform/memory_platform.h"
+#include "tests/support/gl_context.h"
+#include "tests/support/sim_app.h"
+
+using vm::BenchState;
+
+namespace {
+
+// The test process's context is already current; the view only swaps.
+class CurrentContext : public vm::GlBinding {
+ public:
+  bool ObtainDC() override { return true; }
+  bool SetupPixelFormat() override { return true; }
+  bool CreateContext() override { return true; }
+  bool MakeCurrent() override { return true; }
+  void SwapBuffers() override { ++swaps; }
+  bool ReleaseCurrent() override { return true; }
+  bool DeleteContext() override { return true; }
+  void ReleaseDC() override {}
+  int swaps = 0;
+};
+
+class ViewTest : public vmtest::GlTest {
+ protected:
+  void SetUp() override {
+    vmtest::GlTest::SetUp();
+    vmtest::ResetBenchState();
+    view = std::make_unique<vm::CVelmark3View>(platform, gl);
+  }
+  vm::MemoryPlatform platform;
+  CurrentContext gl;
+  std::unique_ptr<vm::CVelmark3View> view;
+};
+
+TEST_F(ViewTest, OnSizeSetsThePerspectiveAndAZeroHeightKeepsIt) {
+  view->OnSize(1024, 768);
+  GLdouble m[16];
+  glGetDoublev(GL_PROJECTION_MATRIX, m);
+  const double f = 1.0 / std::tan(22.5 * M_PI / 180.0);
+  const double n = static_cast<double>(0.01f), far = 200.0;
+  EXPECT_NEAR(m[0], f / (1024.0 / 768.0), 1e-6);
+  EXPECT_NEAR(m[5], f, 1e-6);
+  EXPECT_NEAR(m[10], (far + n) / (n - far), 1e-6);
+  EXPECT_NEAR(m[14], 2 * far * n / (n - far), 1e-9);
+  EXPECT_NEAR(m[11], -1.0, 1e-12);
+  GLint viewport[4];
+  glGetIntegerv(GL_VIEWPORT, viewport);
+  EXPECT_EQ(viewport[2], 1024);
+  EXPECT_EQ(viewport[3], 768);
+  GLint mode;
+  glGetIntegerv(GL_MATRIX_MODE, &mode);
+  EXPECT_EQ(mode, GL_MODELVIEW);
+
+  view->OnSize(640, 0);  // minimised: nothing changes
+  GLdouble after[16];
+  glGetDoublev(GL_PROJECTION_MATRIX, after);
+  for (int i = 0; i < 16; ++i) EXPECT_EQ(after[i], m[i]);
+  glGetIntegerv(GL_VIEWPORT, viewport);
+  EXPECT_EQ(viewport[2], 1024);
+}
+
+TEST_F(ViewTest, BenchmarkPaintAddsItsDrawingTimeAndSignalsDone) {
+  BenchState.displayMode = vm::kModeBenchmark;
+  BenchState.currentScene = 3;
+  BenchState.sceneTime[3] = 0.5f;
+  platform.clockStepMs = 7;  // the drawer's two clock reads are 7 ms apart
+  view->OnDraw();
+  EXPECT_EQ(BenchState.frameDone, 1);
+  EXPECT_FLOAT_EQ(BenchState.sceneTime[3], 0.5f + 7 * 0.001f);
+  EXPECT_EQ(gl.swaps, 1);
+  EXPECT_EQ(GL_COUNT(glFinish), 1);
+  EXPECT_EQ(GL_COUNT(glClear), 1);
+
+  // One past the last scene: nothing outside the 24 entries is touched.
+  BenchState.currentScene = 24;
+  view->OnDraw();
+  EXPECT_EQ(BenchState.frameDone, 1);
+}
+
+TEST_F(ViewTest, OtherModesSignalDoneAndUnknownModesDoNot) {
+  for (int mode : {vm::kModeIntro, vm::kModeGraphicResults, vm::kModeThanks}) {
+    BenchState.displayMode = mode;
+    BenchState.frameDone = 0;
+    view->OnDraw();
+    EXPECT_EQ(BenchState.frameDone, 1) << mode;
+  }
+  BenchState.displayMode = 7;
+  BenchState.frameDone = 0;
+  view->OnDraw();
+  EXPECT_EQ(BenchState.frameDone, 0);
+  EXPECT_EQ(gl.swaps, 4);
+}
+
+TEST_F(ViewTest, WheelZoomsOnlyTheResultsScreen) {
+  BenchState.displayMode = vm::kModeGraphicResults;
+  view->OnMouseWheel(120);
+  EXPECT_FLOAT_EQ(view->state.resultsZoom, 16.2f);
+  view->OnMouseWheel(-240);
+  EXPECT_FLOAT_EQ(view->state.resultsZoom, 13.8f);
+  BenchState.displayMode = vm::kModeIntro;
+  view->OnMouseWheel(120);
+  EXPECT_FLOAT_EQ(view->state.resultsZoom, 13.8f);
+}
+
+TEST_F(ViewTest, InitGlLeavesDepthTestOnAndBlackClear) {
+  EXPECT_TRUE(view->InitGL());
+  EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST));
+  GLfloat clear[4];
+  glGetFloatv(GL_COLOR_CLEAR_VALUE, clear);
+  for (float c : clear) EXPECT_EQ(c, 0.0f);
+  EXPECT_NE(view->state.quadric, nullptr);
+  EXPECT_TRUE(platform.messages.empty());
+}
+
+}  // namespace
