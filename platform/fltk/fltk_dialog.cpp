@@ -10,6 +10,7 @@
 #include <FL/Fl_Return_Button.H>
 #include <FL/fl_draw.H>
 
+#include <deque>
 #include <map>
 #include <memory>
 #include <string>
@@ -85,6 +86,17 @@ class FltkEdit : public EditField {
 
 class FltkDialog : public DialogHost {
  public:
+  // FLTK reads '@' and '&' in labels as symbol and shortcut marks.
+  const char* Label(const char* text) {
+    std::string out;
+    for (const char* p = text ? text : ""; *p; ++p) {
+      if (*p == '@' || *p == '&') out.push_back(*p);
+      out.push_back(*p);
+    }
+    labels_.push_back(out);
+    return labels_.back().c_str();
+  }
+
   FltkDialog(const DialogTemplate& t, DialogHandler& handler) : handler_(handler) {
     double sx, sy;
     DialogUnitScale(sx, sy);
@@ -98,7 +110,7 @@ class FltkDialog : public DialogHost {
       switch (c.kind) {
         case ControlKind::kStatic:
         case ControlKind::kSunkenStatic: {
-          auto* box = new Fl_Box(x, y, w, h, c.text);
+          auto* box = new Fl_Box(x, y, w, h, Label(c.text));
           box->box(c.kind == ControlKind::kSunkenStatic ? FL_THIN_DOWN_BOX : FL_NO_BOX);
           box->align(FL_ALIGN_LEFT | FL_ALIGN_INSIDE | FL_ALIGN_WRAP | FL_ALIGN_CLIP);
           break;
@@ -135,6 +147,7 @@ class FltkDialog : public DialogHost {
       }
     }
     window_->end();
+    window_->position((Fl::w() - window_->w()) / 2, (Fl::h() - window_->h()) / 2);
     window_->set_modal();
     window_->callback(Closed, this);  // Escape and the close box
   }
@@ -183,6 +196,7 @@ class FltkDialog : public DialogHost {
   std::map<int, std::unique_ptr<FltkEdit>> edits_;
   std::map<Fl_Widget*, int> buttonIds_;
   std::map<Fl_Widget*, int> listIds_;
+  std::deque<std::string> labels_;
   bool ended_ = false;
   int result_ = kIdCancel;
 };

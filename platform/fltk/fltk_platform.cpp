@@ -298,7 +298,11 @@ void FltkPlatform::Start() {
 }
 
 void FltkPlatform::SetStatusText(const char* text) {
-  impl_->messageText = text;
+  impl_->messageText.clear();
+  for (const char* p = text ? text : ""; *p; ++p) {
+    if (*p == '@' || *p == '&') impl_->messageText.push_back(*p);  // shown literally
+    impl_->messageText.push_back(*p);
+  }
   impl_->message->label(impl_->messageText.c_str());
   impl_->message->redraw();
 }
