@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "platform/resources.h"
+
 namespace {
 
 void Put16(std::vector<unsigned char>& b, std::size_t at, std::uint32_t v) {
@@ -119,6 +121,20 @@ TEST(Bitmap, RejectsEveryTruncationAndEmptyInput) {
     EXPECT_FALSE(vm::DecodeBitmap(full.data(), n, bm)) << n << " bytes";
   EXPECT_FALSE(vm::DecodeBitmap(nullptr, 100, bm));
   EXPECT_TRUE(vm::DecodeBitmap(full.data(), full.size(), bm));
+}
+
+TEST(Bitmap, EmbeddedPicturesAndIconsDecodeAtTheirSizes) {
+  struct Case {
+    int id, side;
+  } cases[] = {{132, 256}, {136, 128}, {137, 128}, {144, 256}, {128, 32}, {129, 32}};
+  for (const Case& c : cases) {
+    const vm::EmbeddedResource* r = vm::FindResource(c.id);
+    ASSERT_NE(r, nullptr) << c.id;
+    vm::Bitmap bm;
+    ASSERT_TRUE(vm::DecodeBitmap(r->data, r->size, bm)) << c.id;
+    EXPECT_EQ(bm.width, c.side) << c.id;
+    EXPECT_EQ(bm.height, c.side) << c.id;
+  }
 }
 
 }  // namespace
