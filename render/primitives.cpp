@@ -113,7 +113,8 @@ void DrawSphereText(ViewState& view, const char* text, float x, float y, float z
       continue;
     }
     const Glyph* glyph = FindGlyph(*p);
-    if (glyph && (wave == 0 || wave == 1)) {
+    // No quadric when the context could not be made at start-up.
+    if (glyph && view.quadric && (wave == 0 || wave == 1)) {
       // The whole letter bobs by one offset; letters are 30 degrees apart.
       const double bob =
           wave == 1 ? std::cos((static_cast<float>(30 * i) + view.frameAngle) * 0.01745) : 0.0;

@@ -24,7 +24,9 @@ class SphereTextTest : public vmtest::GlTest {
     glLoadIdentity();
     view.quadric = gluNewQuadric();
   }
-  void TearDown() override { gluDeleteQuadric(view.quadric); }
+  void TearDown() override {
+    if (view.quadric) gluDeleteQuadric(view.quadric);
+  }
   // Flat text, no light calls: only the spheres.
   void Flat(const char* text, float x = 0, float y = 0, float z = 0, float scale = 1) {
     vmtest::ResetGlCounts();
@@ -112,6 +114,14 @@ TEST_F(SphereTextTest, WaveMovesEachLetterAlongZByItsPhase) {
 
   vmtest::ResetGlCounts();
   vm::DrawSphereText(view, "A B", 0, 0, 5, 1, 1, 1, 1, 2, 3);
+  EXPECT_EQ(GL_COUNT(gluSphere), 0);
+}
+
+TEST_F(SphereTextTest, WithoutAQuadricNothingIsDrawnAndNothingCrashes) {
+  gluDeleteQuadric(view.quadric);
+  view.quadric = nullptr;
+  vm::DrawSphereText(view, "AB", 0, 0, 0, 1, 1, 1, 1, 0, 1);
+  vm::DrawSphereText(view, nullptr, 0, 0, 0, 1, 1, 1, 1, 0, 1);
   EXPECT_EQ(GL_COUNT(gluSphere), 0);
 }
 
