@@ -2,7 +2,7 @@
 BUILD ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all deps build run test clean
+.PHONY: all deps build run test clean pictures
 
 all: build
 
@@ -21,5 +21,14 @@ run: build
 test: build
 	@sh scripts/run-tests $(BUILD)
 
+# Regenerates the pictures in res/ (committed, so only needed after changing
+# tools/make-pictures); the glyphs come from the DejaVu fonts.
+FONTS ?= /usr/share/fonts/truetype/dejavu
+pictures:
+	@sh scripts/install-deps pictures
+	cmake -S tools/make-pictures -B $(BUILD)-pictures
+	cmake --build $(BUILD)-pictures -j $(JOBS)
+	$(BUILD)-pictures/make-pictures res $(FONTS)/DejaVuSans-Bold.ttf $(FONTS)/DejaVuSerif.ttf
+
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) $(BUILD)-pictures
