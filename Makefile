@@ -2,7 +2,7 @@
 BUILD ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all deps build run test clean pictures
+.PHONY: all deps build run test install clean pictures
 
 all: build
 
@@ -29,6 +29,13 @@ pictures:
 	cmake -S tools/make-pictures -B $(BUILD)-pictures
 	cmake --build $(BUILD)-pictures -j $(JOBS)
 	$(BUILD)-pictures/make-pictures res $(FONTS)/DejaVuSans-Bold.ttf $(FONTS)/DejaVuSerif.ttf
+
+# Installs under PREFIX (default /usr/local); DESTDIR works as usual.
+PREFIX ?= /usr/local
+install: build
+	cmake -S . -B $(BUILD) -DCMAKE_INSTALL_PREFIX=$(PREFIX)
+	cmake --build $(BUILD) -j $(JOBS)
+	cmake --install $(BUILD)
 
 clean:
 	rm -rf $(BUILD) $(BUILD)-pictures
