@@ -18,8 +18,12 @@ build: deps
 run: build
 	@sh scripts/run-program $(BUILD)/velmark3
 
+# Every test twice: the normal build, then a build with ASan and UBSan.
 test: build
 	@sh scripts/run-tests $(BUILD)
+	cmake -S . -B $(BUILD)-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVM_SANITIZE=ON
+	cmake --build $(BUILD)-asan -j $(JOBS)
+	@sh scripts/run-tests $(BUILD)-asan
 
 # Regenerates the pictures in res/ (committed, so only needed after changing
 # tools/make-pictures); the glyphs come from the DejaVu fonts.
