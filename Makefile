@@ -42,4 +42,4 @@ install: build
 	cmake --install $(BUILD)
 
 clean:
-	rm -rf $(BUILD) $(BUILD)-pictures
+	rm -rf $(BUILD) $(BUILD)-asan $(BUILD)-pictures
