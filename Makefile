@@ -2,7 +2,7 @@
 BUILD ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all deps build run test clean pictures
+.PHONY: all deps build run test install clean pictures
 
 all: build
 
@@ -18,8 +18,12 @@ build: deps
 run: build
 	@sh scripts/run-program $(BUILD)/velmark3
 
+# Every test twice: the normal build, then a build with ASan and UBSan.
 test: build
 	@sh scripts/run-tests $(BUILD)
+	cmake -S . -B $(BUILD)-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVM_SANITIZE=ON
+	cmake --build $(BUILD)-asan -j $(JOBS)
+	@sh scripts/run-tests $(BUILD)-asan
 
 # Regenerates the pictures in res/ (committed, so only needed after changing
 # tools/make-pictures); the glyphs come from the DejaVu fonts.
@@ -30,5 +34,12 @@ pictures:
 	cmake --build $(BUILD)-pictures -j $(JOBS)
 	$(BUILD)-pictures/make-pictures res $(FONTS)/DejaVuSans-Bold.ttf $(FONTS)/DejaVuSerif.ttf
 
+# Installs under PREFIX (default /usr/local); DESTDIR works as usual.
+PREFIX ?= /usr/local
+install: build
+	cmake -S . -B $(BUILD) -DCMAKE_INSTALL_PREFIX=$(PREFIX)
+	cmake --build $(BUILD) -j $(JOBS)
+	cmake --install $(BUILD)
+
 clean:
-	rm -rf $(BUILD) $(BUILD)-pictures
+	rm -rf $(BUILD) $(BUILD)-asan $(BUILD)-pictures
