@@ -38,6 +38,7 @@ class SceneTest : public GlTest {
     view_->OnSize(1024, 768);
     vm::BenchState.displayMode = vm::kModeBenchmark;
     vm::ResetTowerPositions();
+    ResetCounts();
   }
   void TearDown() override {
     if (view_ && view_->state.quadric) gluDeleteQuadric(view_->state.quadric);
