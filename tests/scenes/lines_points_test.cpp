@@ -104,17 +104,4 @@ TEST_F(ParticlesTest, FullTableDropsBirthsAndFreedSlotsAreReusedLowestFirst) {
   EXPECT_GT(geo().particles[6].y, 99.0f);
 }
 
-TEST_F(ParticlesTest, SpawnTakesTheFirstFreeRecordWithOutwardVelocity) {
-  vm::SpawnParticle(view(), 2.0f, -1.0f, 4.0f);
-  const GeoRecord& p = geo().particles[0];
-  EXPECT_EQ(p.active, 1);
-  EXPECT_EQ(p.x, 2.0f);
-  EXPECT_FLOAT_EQ(p.vx, 0.1f);
-  EXPECT_FLOAT_EQ(p.vy, -0.05f);
-  EXPECT_FLOAT_EQ(p.vz, 0.2f);
-  vm::SpawnParticle(view(), 1.0f, 1.0f, 1.0f);
-  EXPECT_EQ(geo().particles[1].active, 1);
-  EXPECT_EQ(geo().particles[2].active, 0);
-}
-
 }  // namespace

@@ -57,14 +57,6 @@ TEST_F(RenderersTest, SkySphereLeavesItsGreyAndTheLightsAsTheSceneWantsThem) {
   vm::DisableLights();
 }
 
-TEST_F(RenderersTest, MeshTakesTheBackdropsGreyInEveryMeshScene) {
-  for (int scene : {15, 18}) {
-    StartScene(scene);
-    Frame();
-    EXPECT_FLOAT_EQ(CurrentGrey(), scene == 15 ? 0.2f : 0.4f);
-  }
-}
-
 TEST_F(RenderersTest, DegenerateSizesDrawNothingButKeepTheFrameRules) {
   vm::ViewState& v = view();
   BenchState.lightingEnabled = 1;
