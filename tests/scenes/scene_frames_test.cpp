@@ -111,7 +111,7 @@ TEST_F(SceneFramesTest, EveryScenesFrameSendsItsWorkloadAndNothingElse) {
     EXPECT_EQ(GL_OWN(glBegin), w.quads + w.lines + w.pointBatches);
     EXPECT_EQ(GL_OWN(glEnd), GL_OWN(glBegin));
     EXPECT_EQ(GL_OWN(glVertex3f), 4 * w.quads + 2 * w.lines + w.points);
-    EXPECT_EQ(GL_COUNT(glTexCoord2d), w.texCoord2d);
+    EXPECT_EQ(GL_OWN(glTexCoord2d), w.texCoord2d);
     EXPECT_EQ(GL_OWN(glTexCoord2f), w.texCoord2f);
     EXPECT_EQ(GL_OWN(glNormal3f), w.normals);
     EXPECT_EQ(GL_COUNT(glPushMatrix), GL_COUNT(glPopMatrix));
