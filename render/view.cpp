@@ -6,6 +6,7 @@
 #include "render/drawers.h"
 #include "render/lights.h"
 #include "render/textures.h"
+#include "scenes/scenes.h"
 
 namespace vm {
 
@@ -16,17 +17,7 @@ CVelmark3View::CVelmark3View(Platform& platform, GlBinding& gl) : platform_(plat
   // Three values drawn and discarded: the start-up spot phases depend on it.
   for (int i = 0; i < 3; ++i) std::rand();
 
-  GeometryBlock& g = state.geo;
-  g.latticeCount = 0;
-  for (int a = 0; a < 16; ++a)
-    for (int b = 0; b < 16; ++b)
-      for (int c = 0; c < 16; ++c) {
-        g.latticeX[g.latticeCount] = (c - 8) * 0.5f;
-        g.latticeY[g.latticeCount] = (b - 8) * 0.5f;
-        g.latticeZ[g.latticeCount] = (a - 8) * 0.5f;
-        ++g.latticeCount;
-      }
-  for (GeoRecord& p : g.particles) p.active = 0;
+  InitGeometryBlock(state.geo);
 
   state.resultsZoom = 15.0f;
   state.resultsEyeX = 5.0f;
