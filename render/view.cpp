@@ -75,16 +75,19 @@ void CVelmark3View::OnSize(int cx, int cy) {
 }
 
 void CVelmark3View::OnDraw() {
+  // Without a context (InitGL failed and said so) there is nothing to draw
+  // on, but the frame handshake goes on so the sequencer never stalls.
+  const bool canDraw = state.quadric != nullptr;
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
   switch (BenchState.displayMode) {
     case kModeIntro:
-      DrawIntroScreen(state);
+      if (canDraw) DrawIntroScreen(state);
       BenchState.frameDone = 1;
       break;
     case kModeBenchmark: {
       BenchState.frameDone = 0;
       BenchState.frameStartClock = platform_.Clock();
-      DrawBenchmarkFrame(state);
+      if (canDraw) DrawBenchmarkFrame(state);
       const int end = platform_.Clock();
       BenchState.frameDone = 1;
       const int scene = BenchState.currentScene;
@@ -93,11 +96,11 @@ void CVelmark3View::OnDraw() {
       break;
     }
     case kModeGraphicResults:
-      DrawGraphicResults(state);
+      if (canDraw) DrawGraphicResults(state);
       BenchState.frameDone = 1;
       break;
     case kModeThanks:
-      DrawThanksScreen(state);
+      if (canDraw) DrawThanksScreen(state);
       BenchState.frameDone = 1;
       break;
     default:
