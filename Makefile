@@ -2,7 +2,7 @@
 BUILD ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all deps build run test install clean pictures fuzz
+.PHONY: all deps build run test install clean pictures fuzz memcheck soak
 
 all: build
 
@@ -26,6 +26,12 @@ test: build
 	cmake --build $(BUILD)-asan -j $(JOBS)
 	@sh scripts/run-tests $(BUILD)-asan
 	@sh scripts/run-fuzz $(BUILD)-fuzz 60
+
+# The 24 scenes under valgrind, and resident memory over thousands of frames.
+memcheck: build
+	@sh scripts/run-memcheck $(BUILD)
+soak: build
+	$(BUILD)/bench/vm_soak
 
 # Longer fuzzing of every reader of outside data.
 FUZZ_SECONDS ?= 900
