@@ -46,6 +46,7 @@ pictures:
 	cmake -S tools/make-pictures -B $(BUILD)-pictures
 	cmake --build $(BUILD)-pictures -j $(JOBS)
 	$(BUILD)-pictures/make-pictures res $(FONTS)/DejaVuSans-Bold.ttf $(FONTS)/DejaVuSerif.ttf
+	convert res/128.bmp -strip dist/velmark3.png
 
 # Installs under PREFIX (default /usr/local); DESTDIR works as usual.
 PREFIX ?= /usr/local
