@@ -37,6 +37,18 @@ bool ParseSize(const std::string& text, int& w, int& h) {
   return true;
 }
 
+// A piece of the command line as an error message quotes it: one line,
+// short, no terminal control characters.
+std::string Shown(const std::string& text) {
+  std::string out;
+  for (char c : text.substr(0, 60)) {
+    const unsigned char u = static_cast<unsigned char>(c);
+    out.push_back(u < 0x20 || u == 0x7f ? '?' : c);
+  }
+  if (text.size() > 60) out += "...";
+  return out;
+}
+
 int FieldIndex(const std::string& name) {
   for (int k = 0; k < kFieldCount; ++k)
     if (name == kFieldOptions[k]) return k;
@@ -63,7 +75,7 @@ bool ParseSceneList(const std::string& text, bool (&scenes)[24], std::string& er
            ParseInt(item.substr(dash + 1), 1, 24, hi) && lo <= hi;
     }
     if (!ok) {
-      error = "bad scene list '" + text + "' (scene numbers 1-24, e.g. 1,3,5-9)";
+      error = "bad scene list '" + Shown(text) + "' (scene numbers 1-24, e.g. 1,3,5-9)";
       return false;
     }
     for (long s = lo; s <= hi; ++s) picked[s - 1] = true;
@@ -92,7 +104,7 @@ bool ParseCli(int argc, const char* const* argv, CliOptions& out, std::string& e
   } else if (command == "compare") {
     out.command = CliCommand::kCompare;
   } else {
-    error = "unknown command '" + command + "' (see --help)";
+    error = "unknown command '" + Shown(command) + "' (see --help)";
     return false;
   }
 
@@ -105,7 +117,7 @@ bool ParseCli(int argc, const char* const* argv, CliOptions& out, std::string& e
     }
     if (arg.size() < 2 || arg.compare(0, 2, "--") != 0 || out.command != CliCommand::kRun) {
       if (arg.size() > 1 && arg[0] == '-' && (arg[1] < '0' || arg[1] > '9')) {
-        error = "unknown option '" + arg + "' for " + command + " (see --help)";
+        error = "unknown option '" + Shown(arg) + "' for " + command + " (see --help)";
         return false;
       }
       positional.push_back(arg);
@@ -129,7 +141,7 @@ bool ParseCli(int argc, const char* const* argv, CliOptions& out, std::string& e
     }
     const int field = FieldIndex(name);
     if (field < 0 && name != "scenes" && name != "seconds" && name != "timer" && name != "size") {
-      error = "unknown option '--" + name + "' for run (see --help)";
+      error = "unknown option '--" + Shown(name) + "' for run (see --help)";
       return false;
     }
     if (!hasValue) {
@@ -147,11 +159,11 @@ bool ParseCli(int argc, const char* const* argv, CliOptions& out, std::string& e
       if (!ParseSceneList(value, out.scenes, error)) return false;
     } else if (name == "size") {
       if (!ParseSize(value, out.width, out.height)) {
-        error = "bad --size '" + value + "' (WxH, e.g. 1024x768)";
+        error = "bad --size '" + Shown(value) + "' (WxH, e.g. 1024x768)";
         return false;
       }
     } else if (!ParseInt(value, INT_MIN / 2, INT_MAX / 2, n)) {
-      error = "bad --" + name + " '" + value + "' (a whole number)";
+      error = "bad --" + name + " '" + Shown(value) + "' (a whole number)";
       return false;
     } else if (name == "seconds") {
       out.seconds = n < 2 ? 2 : static_cast<int>(n);  // the settings form's floors
@@ -164,7 +176,7 @@ bool ParseCli(int argc, const char* const* argv, CliOptions& out, std::string& e
   if (positional.size() != wanted) {
     error = out.command == CliCommand::kCompare
                 ? "compare needs two positions P Q (see --help)"
-                : "unexpected argument '" + positional[0] + "' (see --help)";
+                : "unexpected argument '" + Shown(positional[0]) + "' (see --help)";
     return false;
   }
   if (out.command == CliCommand::kCompare) {

@@ -74,6 +74,9 @@ TEST(CliOptions, BadCommandLinesAreRefusedWithOneLine) {
   const std::vector<std::vector<const char*>> bad = {
       {},
       {"walk"},
+      {"wa\nlk"},
+      {"run", "--bo\ngus"},
+      {"run", "--seconds", "1\n2"},
       {"run", "--bogus"},
       {"run", "--seconds"},
       {"run", "--seconds", "2s"},

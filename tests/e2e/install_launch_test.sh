@@ -12,7 +12,8 @@ pid=
 trap '[ -n "$pid" ] && kill $pid 2>/dev/null; rm -rf "$tmp"' EXIT
 cmake --install "$build" --prefix "$tmp/prefix" >/dev/null
 
-for f in bin/velmark3 bin/velmark3-cli bin/velmark3-launch share/applications/velmark3.desktop; do
+for f in bin/velmark3 bin/velmark3-cli bin/velmark3-launch share/applications/velmark3.desktop \
+  share/icons/hicolor/32x32/apps/velmark3.png; do
   [ -e "$tmp/prefix/$f" ] || { echo "not installed: $f"; exit 1; }
 done
 grep -qx 'Exec=.*/velmark3-launch' "$tmp/prefix/share/applications/velmark3.desktop" ||
