@@ -53,6 +53,12 @@ void CMainFrame::OnStopBenchs() {
   BenchState.displayMode = kModeIntro;
 }
 
+// The thanks screen's first frame seeds its points and lights.
+void CMainFrame::OnThanks() {
+  BenchState.sceneChanged = 1;
+  BenchState.displayMode = kModeThanks;
+}
+
 void CMainFrame::OnQuit() {
   platform_.KillTimer(kFrameTimerId);
   platform_.Exit(0);

@@ -18,6 +18,7 @@ class CMainFrame {
   void OnInitBenchs();
   void OnStopBenchs();
   void OnMainScreen() { OnStopBenchs(); }
+  void OnThanks();
   void OnQuit();
 
   int sceneStartClock = 0;

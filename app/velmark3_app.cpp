@@ -65,6 +65,9 @@ void CVelmark3App::OnCommand(int commandId) {
     case ID_MAIN_SCREEN:
       frame.OnMainScreen();
       break;
+    case ID_THANKS:
+      frame.OnThanks();
+      break;
     case ID_QUIT:
       frame.OnQuit();
       break;

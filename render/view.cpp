@@ -6,6 +6,7 @@
 #include "render/drawers.h"
 #include "render/lights.h"
 #include "render/textures.h"
+#include "scenes/scenes.h"
 
 namespace vm {
 
@@ -16,17 +17,7 @@ CVelmark3View::CVelmark3View(Platform& platform, GlBinding& gl) : platform_(plat
   // Three values drawn and discarded: the start-up spot phases depend on it.
   for (int i = 0; i < 3; ++i) std::rand();
 
-  GeometryBlock& g = state.geo;
-  g.latticeCount = 0;
-  for (int a = 0; a < 16; ++a)
-    for (int b = 0; b < 16; ++b)
-      for (int c = 0; c < 16; ++c) {
-        g.latticeX[g.latticeCount] = (c - 8) * 0.5f;
-        g.latticeY[g.latticeCount] = (b - 8) * 0.5f;
-        g.latticeZ[g.latticeCount] = (a - 8) * 0.5f;
-        ++g.latticeCount;
-      }
-  for (GeoRecord& p : g.particles) p.active = 0;
+  InitGeometryBlock(state.geo);
 
   state.resultsZoom = 15.0f;
   state.resultsEyeX = 5.0f;
@@ -84,16 +75,19 @@ void CVelmark3View::OnSize(int cx, int cy) {
 }
 
 void CVelmark3View::OnDraw() {
+  // Without a context (InitGL failed and said so) there is nothing to draw
+  // on, but the frame handshake goes on so the sequencer never stalls.
+  const bool canDraw = state.quadric != nullptr;
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
   switch (BenchState.displayMode) {
     case kModeIntro:
-      DrawIntroScreen(state);
+      if (canDraw) DrawIntroScreen(state);
       BenchState.frameDone = 1;
       break;
     case kModeBenchmark: {
       BenchState.frameDone = 0;
       BenchState.frameStartClock = platform_.Clock();
-      DrawBenchmarkFrame(state);
+      if (canDraw) DrawBenchmarkFrame(state);
       const int end = platform_.Clock();
       BenchState.frameDone = 1;
       const int scene = BenchState.currentScene;
@@ -102,11 +96,11 @@ void CVelmark3View::OnDraw() {
       break;
     }
     case kModeGraphicResults:
-      DrawGraphicResults(state);
+      if (canDraw) DrawGraphicResults(state);
       BenchState.frameDone = 1;
       break;
     case kModeThanks:
-      DrawThanksScreen(state);
+      if (canDraw) DrawThanksScreen(state);
       BenchState.frameDone = 1;
       break;
     default:

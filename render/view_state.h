@@ -18,7 +18,7 @@ struct ViewState {
   float latticeAngle = 0.0f;
   GLUquadric* quadric = nullptr;
   GLuint textures[4] = {0, 0, 0, 0};
-  GeometryBlock geo;  // zero-filled with the view
+  GeometryBlock geo;  // filled by the view's constructor (InitGeometryBlock)
 };
 
 }  // namespace vm

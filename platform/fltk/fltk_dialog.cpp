@@ -7,6 +7,7 @@
 #include <FL/Fl_Hold_Browser.H>
 #include <FL/Fl_Input.H>
 #include <FL/Fl_Multi_Browser.H>
+#include <FL/Fl_RGB_Image.H>
 #include <FL/Fl_Return_Button.H>
 #include <FL/fl_draw.H>
 
@@ -15,6 +16,7 @@
 #include <memory>
 #include <string>
 
+#include "platform/fltk/fltk_icon.h"
 #include "platform/memory_platform.h"
 
 namespace vm {
@@ -115,9 +117,11 @@ class FltkDialog : public DialogHost {
           box->align(FL_ALIGN_LEFT | FL_ALIGN_INSIDE | FL_ALIGN_WRAP | FL_ALIGN_CLIP);
           break;
         }
-        case ControlKind::kIcon:
-          new Fl_Box(x, y, w, h);
+        case ControlKind::kIcon: {
+          auto* box = new Fl_Box(x, y, w, h);
+          if (Fl_RGB_Image* icon = IconImage(c.resourceId)) box->image(icon);
           break;
+        }
         case ControlKind::kEdit: {
           auto* in = new RuleInput(x, y, w, h, c.flags, c.maxLength);
           edits_[c.id] = std::make_unique<FltkEdit>(in);

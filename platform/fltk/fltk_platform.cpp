@@ -5,6 +5,7 @@
 #include <FL/Fl_Gl_Window.H>
 #include <FL/Fl_Group.H>
 #include <FL/Fl_Menu_Bar.H>
+#include <FL/Fl_RGB_Image.H>
 #include <FL/Fl_Window.H>
 #include <FL/fl_ask.H>
 #include <FL/x.H>
@@ -21,6 +22,7 @@
 #include <vector>
 
 #include "platform/fltk/fltk_dialog.h"
+#include "platform/fltk/fltk_icon.h"
 #include "platform/timer_schedule.h"
 
 namespace vm {
@@ -28,6 +30,7 @@ namespace {
 
 constexpr int kMenuHeight = 25;
 constexpr int kStatusHeight = 22;
+constexpr int kApplicationIcon = 128;
 
 double NowMs() {
   using namespace std::chrono;
@@ -238,6 +241,8 @@ void FltkPlatform::Show(AppEvents& app) {
   fl_open_display();
   Fl::visual(FL_RGB);
 
+  // The application icon, also for the dialogs' title bars.
+  if (Fl_RGB_Image* icon = IconImage(kApplicationIcon)) Fl_Window::default_icon(icon);
   m.window = new MainWindow(s.x, s.y, s.width, s.height, s.title);
   m.window->begin();
   m.menuBar = new Fl_Menu_Bar(0, 0, s.width, kMenuHeight);

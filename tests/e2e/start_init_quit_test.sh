@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# The real program under the test display: exact title, a menu command that
-# takes effect (Init Benchs changes the status bar), Quit exits with 0, and
-# nothing is written to the working directory.
+# The real program under the test display: exact title and icon, a menu
+# command that takes effect (Init Benchs changes the status bar), Quit exits
+# with 0, and nothing is written to the working directory.
 set -euo pipefail
 exe=$1
 : "${DISPLAY:?run through scripts/run-tests, which starts Xvfb}"
@@ -17,6 +17,7 @@ win=$(timeout 20 xdotool search --sync --name '^VELMARK 3' | head -n1)
 title=$(xprop -id "$win" WM_NAME)
 expected='WM_NAME(STRING) = "VELMARK 3 by TALVO (version 1.0 - dec 2002)"'
 [ "$title" = "$expected" ] || { echo "title: $title"; exit 1; }
+xprop -id "$win" _NET_WM_ICON | grep -q 'Icon (32 x 32)' || { echo "no 32 x 32 window icon"; exit 1; }
 
 height=$(xwininfo -id "$win" | awk '/Height:/ {print $2}')
 status_pixels() {

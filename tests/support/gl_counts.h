@@ -22,6 +22,9 @@ struct GlCounts {
   long spheres[65][65];     // gluSphere by [slices][stacks], both <= 64
   long verticesByMode[16];  // glVertex3f/3d inside glBegin(mode)
   int currentMode;          // -1 outside glBegin/glEnd
+  // The first spheres drawn: where (modelview translation) and radius.
+  float sphereAt[128][4];
+  int spheresLogged;
 };
 
 extern GlCounts gGl;

@@ -1,0 +1,94 @@
+// What one frame of each benchmark scene costs on this machine's OpenGL
+// (llvmpipe in the EGL context), and the processor half of the CPU-test
+// scenes on its own. Figures, not assertions: run build/bench/vm_bench.
+#include <GL/gl.h>
+#include <benchmark/benchmark.h>
+
+#include <memory>
+#include <string>
+
+#include "app/bench_state.h"
+#include "platform/egl/egl_context.h"
+#include "platform/memory_platform.h"
+#include "render/drawers.h"
+#include "render/view.h"
+#include "scenes/scenes.h"
+
+namespace {
+
+// The context is made current once; the view's own binding does nothing.
+class Current : public vm::GlBinding {
+ public:
+  bool ObtainDC() override { return true; }
+  bool SetupPixelFormat() override { return true; }
+  bool CreateContext() override { return true; }
+  bool MakeCurrent() override { return true; }
+  void SwapBuffers() override {}
+  bool ReleaseCurrent() override { return true; }
+  bool DeleteContext() override { return true; }
+  void ReleaseDC() override {}
+};
+
+vm::CVelmark3View* SceneView() {
+  static vm::EglContext egl(1024, 768);
+  static vm::MemoryPlatform platform;
+  static Current binding;
+  static std::unique_ptr<vm::CVelmark3View> view;
+  if (!view) {
+    if (!egl.Open()) return nullptr;
+    view = std::make_unique<vm::CVelmark3View>(platform, binding);
+    view->OnCreate();
+    view->OnSize(1024, 768);
+    vm::ResetTowerPositions();
+  }
+  egl.MakeCurrent();
+  return view.get();
+}
+
+void StartScene(vm::CVelmark3View& view, int scene) {
+  vm::BenchState.currentScene = scene;
+  vm::ApplySceneParameters();
+  vm::DrawBenchmarkFrame(view.state);  // the set-up frame
+  glFinish();
+}
+
+// The drawer of one frame plus the finish that makes the renderer do the work.
+void BM_SceneFrame(benchmark::State& state) {
+  vm::CVelmark3View* view = SceneView();
+  if (!view) {
+    state.SkipWithError("no EGL context");
+    return;
+  }
+  const int scene = static_cast<int>(state.range(0));
+  if (scene == 16) StartScene(*view, 15);  // scene 17 draws the mesh of scene 16
+  StartScene(*view, scene);
+  for (auto _ : state) {
+    vm::DrawBenchmarkFrame(view->state);
+    glFinish();
+  }
+  // The label's scene name, between "Scene N/%d) " and " =>".
+  std::string name = vm::SceneTable[scene].label;
+  name = name.substr(name.find(") ") + 2);
+  state.SetLabel(name.substr(0, name.find(" =>")));
+}
+BENCHMARK(BM_SceneFrame)->DenseRange(0, vm::kSceneCount - 1)->Unit(benchmark::kMillisecond);
+
+// Terrain, smoothing and normals of scenes 21-24, without any GL.
+void BM_TerrainRebuild(benchmark::State& state) {
+  static const struct {
+    int n;
+    double re, im, span;
+  } kTerrain[4] = {{200, -2, -2, 4}, {200, -1, -1, 2}, {200, -1.5, -1, 2}, {250, -1.5, -1, 2}};
+  const auto& t = kTerrain[state.range(0) - 20];
+  auto geo = std::make_unique<vm::GeometryBlock>();
+  vm::InitGeometryBlock(*geo);
+  for (auto _ : state) {
+    vm::BuildFractalTerrain(*geo, t.n, t.n, t.re, t.im, t.span);
+    vm::SmoothGridHeights(*geo, t.n, t.n);
+    vm::ComputeGridNormals(*geo, t.n, t.n);
+    benchmark::DoNotOptimize(geo->grid[0].vy);
+  }
+}
+BENCHMARK(BM_TerrainRebuild)->DenseRange(20, 23)->Unit(benchmark::kMillisecond);
+
+}  // namespace

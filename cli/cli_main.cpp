@@ -1,0 +1,25 @@
+// velmark3-cli: the benchmark for machines without a desktop session.
+#include <cstdio>
+#include <string>
+
+#include "cli/cli_options.h"
+#include "cli/cli_run.h"
+
+int main(int argc, char** argv) {
+  vm::CliOptions options;
+  std::string error;
+  if (!vm::ParseCli(argc, argv, options, error)) {
+    std::fprintf(stderr, "velmark3-cli: %s\n", error.c_str());
+    return 2;
+  }
+  switch (options.command) {
+    case vm::CliCommand::kHelp:
+      std::fputs(vm::CliUsage(), stdout);
+      return 0;
+    case vm::CliCommand::kRun:
+      return vm::RunCommand(options, stdout, stderr);
+    default:
+      std::fprintf(stderr, "velmark3-cli: not available yet\n");
+      return 1;
+  }
+}

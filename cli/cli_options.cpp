@@ -1,0 +1,232 @@
+#include "cli/cli_options.h"
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+
+namespace vm {
+
+const char* const kFieldOptions[kFieldCount] = {
+    "computer-name", "cpu",        "ram",          "motherboard", "video-card",
+    "video-ram",     "video-freq", "video-driver", "os",          "other"};
+
+namespace {
+
+// A whole decimal integer in [lo, hi]; no sign games, no trailing text.
+bool ParseInt(const std::string& text, long lo, long hi, long& value) {
+  if (text.empty() || text.size() > 12) return false;
+  for (size_t i = 0; i < text.size(); ++i) {
+    const bool sign = i == 0 && text[i] == '-';
+    if (!sign && (text[i] < '0' || text[i] > '9')) return false;
+  }
+  if (text == "-") return false;
+  errno = 0;
+  value = std::strtol(text.c_str(), nullptr, 10);
+  return errno == 0 && value >= lo && value <= hi;
+}
+
+bool ParseSize(const std::string& text, int& w, int& h) {
+  const size_t x = text.find_first_of("xX");
+  if (x == std::string::npos) return false;
+  long a = 0, b = 0;
+  if (!ParseInt(text.substr(0, x), 1, 16384, a) || !ParseInt(text.substr(x + 1), 1, 16384, b))
+    return false;
+  w = static_cast<int>(a);
+  h = static_cast<int>(b);
+  return true;
+}
+
+// A piece of the command line as an error message quotes it: one line,
+// short, no terminal control characters.
+std::string Shown(const std::string& text) {
+  std::string out;
+  for (char c : text.substr(0, 60)) {
+    const unsigned char u = static_cast<unsigned char>(c);
+    out.push_back(u < 0x20 || u == 0x7f ? '?' : c);
+  }
+  if (text.size() > 60) out += "...";
+  return out;
+}
+
+int FieldIndex(const std::string& name) {
+  for (int k = 0; k < kFieldCount; ++k)
+    if (name == kFieldOptions[k]) return k;
+  return -1;
+}
+
+}  // namespace
+
+bool ParseSceneList(const std::string& text, bool (&scenes)[24], std::string& error) {
+  bool picked[24] = {};
+  size_t pos = 0;
+  while (true) {
+    const size_t comma = text.find(',', pos);
+    const std::string item =
+        text.substr(pos, comma == std::string::npos ? std::string::npos : comma - pos);
+    const size_t dash = item.find('-', 1);
+    long lo = 0, hi = 0;
+    bool ok;
+    if (dash == std::string::npos) {
+      ok = ParseInt(item, 1, 24, lo);
+      hi = lo;
+    } else {
+      ok = ParseInt(item.substr(0, dash), 1, 24, lo) &&
+           ParseInt(item.substr(dash + 1), 1, 24, hi) && lo <= hi;
+    }
+    if (!ok) {
+      error = "bad scene list '" + Shown(text) + "' (scene numbers 1-24, e.g. 1,3,5-9)";
+      return false;
+    }
+    for (long s = lo; s <= hi; ++s) picked[s - 1] = true;
+    if (comma == std::string::npos) break;
+    pos = comma + 1;
+  }
+  for (int i = 0; i < 24; ++i) scenes[i] = picked[i];
+  return true;
+}
+
+bool ParseCli(int argc, const char* const* argv, CliOptions& out, std::string& error) {
+  out = CliOptions();
+  if (argc < 2) {
+    error = "no command given (see --help)";
+    return false;
+  }
+  const std::string command = argv[1] ? argv[1] : "";
+  if (command == "--help" || command == "-h" || command == "help") {
+    out.command = CliCommand::kHelp;
+    return true;
+  }
+  if (command == "run") {
+    out.command = CliCommand::kRun;
+  } else if (command == "results") {
+    out.command = CliCommand::kResults;
+  } else if (command == "compare") {
+    out.command = CliCommand::kCompare;
+  } else {
+    error = "unknown command '" + Shown(command) + "' (see --help)";
+    return false;
+  }
+
+  std::vector<std::string> positional;
+  for (int i = 2; i < argc; ++i) {
+    const std::string arg = argv[i] ? argv[i] : "";
+    if (arg == "--help" || arg == "-h") {
+      out.command = CliCommand::kHelp;
+      return true;
+    }
+    if (arg.size() < 2 || arg.compare(0, 2, "--") != 0 || out.command != CliCommand::kRun) {
+      if (arg.size() > 1 && arg[0] == '-' && (arg[1] < '0' || arg[1] > '9')) {
+        error = "unknown option '" + Shown(arg) + "' for " + command + " (see --help)";
+        return false;
+      }
+      positional.push_back(arg);
+      continue;
+    }
+    std::string name = arg.substr(2), value;
+    bool hasValue = false;
+    const size_t eq = name.find('=');
+    if (eq != std::string::npos) {
+      value = name.substr(eq + 1);
+      name.resize(eq);
+      hasValue = true;
+    }
+    if (name == "save" || name == "detect") {
+      if (hasValue) {
+        error = "option --" + name + " takes no value";
+        return false;
+      }
+      (name == "save" ? out.save : out.detect) = true;
+      continue;
+    }
+    const int field = FieldIndex(name);
+    if (field < 0 && name != "scenes" && name != "seconds" && name != "timer" && name != "size") {
+      error = "unknown option '--" + Shown(name) + "' for run (see --help)";
+      return false;
+    }
+    if (!hasValue) {
+      if (i + 1 >= argc || !argv[i + 1]) {
+        error = "option --" + name + " needs a value";
+        return false;
+      }
+      value = argv[++i];
+    }
+    long n = 0;
+    if (field >= 0) {
+      out.fields[field] = value;
+      out.given[field] = true;
+    } else if (name == "scenes") {
+      if (!ParseSceneList(value, out.scenes, error)) return false;
+    } else if (name == "size") {
+      if (!ParseSize(value, out.width, out.height)) {
+        error = "bad --size '" + Shown(value) + "' (WxH, e.g. 1024x768)";
+        return false;
+      }
+    } else if (!ParseInt(value, INT_MIN / 2, INT_MAX / 2, n)) {
+      error = "bad --" + name + " '" + Shown(value) + "' (a whole number)";
+      return false;
+    } else if (name == "seconds") {
+      out.seconds = n < 2 ? 2 : static_cast<int>(n);  // the settings form's floors
+    } else {
+      out.timerMs = n < 10 ? 10 : static_cast<int>(n);
+    }
+  }
+
+  const size_t wanted = out.command == CliCommand::kCompare ? 2 : 0;
+  if (positional.size() != wanted) {
+    error = out.command == CliCommand::kCompare
+                ? "compare needs two positions P Q (see --help)"
+                : "unexpected argument '" + Shown(positional[0]) + "' (see --help)";
+    return false;
+  }
+  if (out.command == CliCommand::kCompare) {
+    long p = 0, q = 0;
+    if (!ParseInt(positional[0], 1, 128, p) || !ParseInt(positional[1], 1, 128, q)) {
+      error = "positions must be whole numbers 1-128, as in the ranking";
+      return false;
+    }
+    out.first = static_cast<int>(p);
+    out.second = static_cast<int>(q);
+  }
+  return true;
+}
+
+const char* CliUsage() {
+  return R"(Usage: velmark3-cli COMMAND [OPTIONS]
+
+Runs the Velmark3 OpenGL benchmark without a desktop session, in an off-screen
+OpenGL context, and reads or appends results.txt in the current directory, the
+same file the desktop program uses.
+
+Commands:
+  run [OPTIONS]     run the benchmark scenes; progress goes to standard error,
+                    then one line "Scene N : F fps" per scene that ran and
+                    "Score : S" go to standard output
+  results           print the ranking of results.txt (and nothing of a run),
+                    as the Text Results window lists it
+  compare P Q       compare the machines at ranking positions P and Q
+                    (1 = first), as the Text Results window does
+  --help, -h        show this text
+
+Options of run:
+  --scenes LIST     scenes to run, numbers 1-24, e.g. 1,3,5-9 (default: all)
+  --seconds N       seconds per scene; less than 2 runs 2 (default 2)
+  --timer MS        frame timer interval in ms; less than 10 runs 10
+                    (default 100; compare only runs made with 100)
+  --size WxH        size of the off-screen view (default 1024x768)
+  --save            append the run to results.txt, as Save Results does
+  --detect          fill every description field not given from this machine
+                    (CPU, memory, OpenGL renderer and driver, system)
+Description fields saved with --save (upper-cased, newlines become spaces,
+at most 126 characters each, as in the Save Results form):
+  --computer-name TEXT  --cpu TEXT        --ram TEXT      --motherboard TEXT
+  --video-card TEXT     --video-ram TEXT  --video-freq TEXT
+  --video-driver TEXT   --os TEXT         --other TEXT
+An option's value may also be given as --option=VALUE.
+
+Exit status: 0 done, 1 could not run or save (the message says why),
+2 bad command line.
+)";
+}
+
+}  // namespace vm

@@ -1,0 +1,50 @@
+// Command line of the headless runner: parsed into plain values, no side
+// effects, so any argument vector is safe to hand it.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace vm {
+
+constexpr int kFieldCount = 10;
+
+enum class CliCommand { kHelp, kRun, kResults, kCompare };
+
+struct CliOptions {
+  CliCommand command = CliCommand::kHelp;
+  // run
+  bool scenes[24];  // scene i + 1 selected
+  int seconds = 2;
+  int timerMs = 100;
+  int width = 1024;
+  int height = 768;
+  bool save = false;
+  bool detect = false;
+  // Description fields in the save form's order; given[k] when set on the
+  // command line (an empty value counts as given).
+  std::string fields[kFieldCount];
+  bool given[kFieldCount] = {};
+  // compare
+  int first = 0;
+  int second = 0;
+
+  CliOptions() {
+    for (bool& s : scenes) s = true;
+  }
+};
+
+// The option names of the ten description fields, in the save form's order.
+extern const char* const kFieldOptions[kFieldCount];
+
+// Fills `out` from argv[1..argc-1]. On a bad command line returns false with
+// a one-line reason in `error`.
+bool ParseCli(int argc, const char* const* argv, CliOptions& out, std::string& error);
+
+// "1,3,5-9": scene numbers 1..24, ranges inclusive, no empty items.
+bool ParseSceneList(const std::string& text, bool (&scenes)[24], std::string& error);
+
+// The full --help text.
+const char* CliUsage();
+
+}  // namespace vm

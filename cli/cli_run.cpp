@@ -1,0 +1,72 @@
+#include "cli/cli_run.h"
+
+#include <GL/gl.h>
+
+#include <memory>
+
+#include "app/bench_state.h"
+#include "app/commands.h"
+#include "app/velmark3_app.h"
+#include "cli/machine_info.h"
+#include "platform/egl/egl_context.h"
+#include "platform/headless_platform.h"
+
+namespace vm {
+namespace {
+
+std::string GlString(GLenum name) {
+  const GLubyte* s = glGetString(name);
+  return s ? reinterpret_cast<const char*>(s) : "";
+}
+
+// What the settings form's OK does with the same values.
+void ApplySettings(const CliOptions& o) {
+  BenchState.secondsPerScene = o.seconds;
+  BenchState.restartTimer = 1;
+  BenchState.timerIntervalMs = o.timerMs;
+  for (int i = 0; i < kSceneCount; ++i) BenchState.sceneSelected[i] = o.scenes[i] ? 1 : 0;
+}
+
+}  // namespace
+
+int RunCommand(CliOptions& o, std::FILE* out, std::FILE* err) {
+  EglContext gl(o.width, o.height);
+  HeadlessPlatform platform(err);
+  // The view holds the scenes' geometry (a few MB): it lives on the heap.
+  auto app = std::make_unique<CVelmark3App>(platform, gl);
+  app->InitInstance();
+  if (!gl.error().empty()) {
+    std::fprintf(err, "velmark3-cli: no OpenGL context: %s\n", gl.error().c_str());
+    return 1;
+  }
+  app->OnSize(o.width, o.height);
+  MachineFacts facts;
+  if (o.detect) {
+    facts = ReadMachineFacts();
+    facts.glRenderer = GlString(GL_RENDERER);
+    facts.glVendor = GlString(GL_VENDOR);
+    facts.glVersion = GlString(GL_VERSION);
+    FillDetectedFields(facts, o);
+  }
+
+  ApplySettings(o);
+  app->OnCommand(ID_INIT_BENCHS);
+  if (BenchState.displayMode != kModeBenchmark) return 1;  // the message said why
+  platform.Run(*app, [] { return BenchState.displayMode != kModeBenchmark; });
+  if (!BenchState.resultsAvailable) {
+    std::fprintf(err, "velmark3-cli: the run was stopped before its last scene\n");
+    return 1;
+  }
+
+  double sum = 0;
+  for (int i = 0; i < kSceneCount; ++i) {
+    if (!o.scenes[i]) continue;
+    const double fps = 1.0 / BenchState.sceneTime[i];
+    sum += fps;
+    std::fprintf(out, "Scene %d : %f fps\n", i + 1, fps);
+  }
+  std::fprintf(out, "Score : %d\n", static_cast<int>(sum / 24 * 100));
+  return 0;
+}
+
+}  // namespace vm

@@ -1,0 +1,13 @@
+// The commands of the headless runner, over the desktop program's own code.
+#pragma once
+
+#include <cstdio>
+
+#include "cli/cli_options.h"
+
+namespace vm {
+
+// Runs the selected scenes in an off-screen context; returns the exit status.
+int RunCommand(CliOptions& options, std::FILE* out, std::FILE* err);
+
+}  // namespace vm

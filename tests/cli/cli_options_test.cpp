@@ -1,0 +1,129 @@
+#include "cli/cli_options.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace vm {
+namespace {
+
+struct Parsed {
+  bool ok;
+  CliOptions options;
+  std::string error;
+};
+
+Parsed Parse(std::vector<const char*> args) {
+  args.insert(args.begin(), "velmark3-cli");
+  Parsed p;
+  p.ok = ParseCli(static_cast<int>(args.size()), args.data(), p.options, p.error);
+  return p;
+}
+
+int SelectedCount(const CliOptions& o) {
+  int n = 0;
+  for (bool s : o.scenes) n += s;
+  return n;
+}
+
+TEST(CliOptions, RunDefaultsMatchTheDesktopProgram) {
+  const Parsed p = Parse({"run"});
+  ASSERT_TRUE(p.ok) << p.error;
+  EXPECT_EQ(p.options.command, CliCommand::kRun);
+  EXPECT_EQ(SelectedCount(p.options), 24);
+  EXPECT_EQ(p.options.seconds, 2);
+  EXPECT_EQ(p.options.timerMs, 100);
+  EXPECT_EQ(p.options.width, 1024);
+  EXPECT_EQ(p.options.height, 768);
+  EXPECT_FALSE(p.options.save);
+  EXPECT_FALSE(p.options.detect);
+}
+
+TEST(CliOptions, SceneListsWithRanges) {
+  const Parsed p = Parse({"run", "--scenes", "1,3,5-9,24"});
+  ASSERT_TRUE(p.ok) << p.error;
+  const int expected[] = {1, 3, 5, 6, 7, 8, 9, 24};
+  EXPECT_EQ(SelectedCount(p.options), 8);
+  for (int s : expected) EXPECT_TRUE(p.options.scenes[s - 1]) << s;
+
+  for (const char* bad :
+       {"0", "25", "", "1,", ",1", "3-1", "1-", "a", "1--3", "-3", "1 2", "99999999999999"}) {
+    const Parsed q = Parse({"run", "--scenes", bad});
+    EXPECT_FALSE(q.ok) << bad;
+    EXPECT_EQ(q.error.find('\n'), std::string::npos);
+  }
+}
+
+TEST(CliOptions, NumbersBelowTheFloorsAreRaisedLikeTheSettingsForm) {
+  Parsed p = Parse({"run", "--seconds=1", "--timer", "9"});
+  ASSERT_TRUE(p.ok) << p.error;
+  EXPECT_EQ(p.options.seconds, 2);
+  EXPECT_EQ(p.options.timerMs, 10);
+  p = Parse({"run", "--seconds", "-5", "--timer=10"});
+  ASSERT_TRUE(p.ok) << p.error;
+  EXPECT_EQ(p.options.seconds, 2);
+  EXPECT_EQ(p.options.timerMs, 10);
+  p = Parse({"run", "--seconds", "30", "--size", "640x480"});
+  ASSERT_TRUE(p.ok) << p.error;
+  EXPECT_EQ(p.options.seconds, 30);
+  EXPECT_EQ(p.options.width, 640);
+  EXPECT_EQ(p.options.height, 480);
+}
+
+TEST(CliOptions, BadCommandLinesAreRefusedWithOneLine) {
+  const std::vector<std::vector<const char*>> bad = {
+      {},
+      {"walk"},
+      {"wa\nlk"},
+      {"run", "--bo\ngus"},
+      {"run", "--seconds", "1\n2"},
+      {"run", "--bogus"},
+      {"run", "--seconds"},
+      {"run", "--seconds", "2s"},
+      {"run", "--timer", ""},
+      {"run", "--size", "1024"},
+      {"run", "--size", "0x768"},
+      {"run", "--size", "1024x-1"},
+      {"run", "--save=yes"},
+      {"run", "extra"},
+      {"results", "--scenes", "1"},
+      {"results", "extra"},
+      {"compare", "1"},
+      {"compare", "1", "2", "3"},
+      {"compare", "0", "2"},
+      {"compare", "x", "2"},
+      {"compare", "-1", "2"},
+  };
+  for (const auto& args : bad) {
+    const Parsed p = Parse(args);
+    std::string shown;
+    for (const char* a : args) shown += std::string(a) + " ";
+    EXPECT_FALSE(p.ok) << shown;
+    EXPECT_FALSE(p.error.empty()) << shown;
+    EXPECT_EQ(p.error.find('\n'), std::string::npos) << shown;
+  }
+}
+
+TEST(CliOptions, FieldsAndCommands) {
+  Parsed p = Parse({"run", "--save", "--cpu", "fast one", "--os=", "--detect"});
+  ASSERT_TRUE(p.ok) << p.error;
+  EXPECT_TRUE(p.options.save);
+  EXPECT_TRUE(p.options.detect);
+  EXPECT_TRUE(p.options.given[1]);
+  EXPECT_EQ(p.options.fields[1], "fast one");
+  EXPECT_TRUE(p.options.given[8]);
+  EXPECT_EQ(p.options.fields[8], "");
+  EXPECT_FALSE(p.options.given[0]);
+
+  p = Parse({"compare", "2", "7"});
+  ASSERT_TRUE(p.ok) << p.error;
+  EXPECT_EQ(p.options.command, CliCommand::kCompare);
+  EXPECT_EQ(p.options.first, 2);
+  EXPECT_EQ(p.options.second, 7);
+  EXPECT_EQ(Parse({"results"}).options.command, CliCommand::kResults);
+  EXPECT_EQ(Parse({"--help"}).options.command, CliCommand::kHelp);
+  EXPECT_EQ(Parse({"run", "--scenes", "1", "-h"}).options.command, CliCommand::kHelp);
+}
+
+}  // namespace
+}  // namespace vm

@@ -1,0 +1,47 @@
+#!/usr/bin/env bash
+# make install's layout, and the installed launcher as the desktop menu starts
+# it: the program runs in the per-user working directory, seeded with the
+# shipped files that are missing there, and a saved results.txt is kept.
+set -euo pipefail
+exe=$1
+build=$(dirname "$exe")
+: "${DISPLAY:?run through scripts/run-tests, which starts Xvfb}"
+
+tmp=$(mktemp -d)
+pid=
+trap '[ -n "$pid" ] && kill $pid 2>/dev/null; rm -rf "$tmp"' EXIT
+cmake --install "$build" --prefix "$tmp/prefix" >/dev/null
+
+for f in bin/velmark3 bin/velmark3-cli bin/velmark3-launch share/applications/velmark3.desktop \
+  share/icons/hicolor/32x32/apps/velmark3.png; do
+  [ -e "$tmp/prefix/$f" ] || { echo "not installed: $f"; exit 1; }
+done
+grep -qx 'Exec=.*/velmark3-launch' "$tmp/prefix/share/applications/velmark3.desktop" ||
+  { echo "desktop entry does not start the launcher"; exit 1; }
+"$tmp/prefix/bin/velmark3-cli" --help | grep -q '^Usage: velmark3-cli' || { echo "cli --help"; exit 1; }
+
+work="$tmp/xdg/velmark3"
+mkdir -p "$work"
+echo "saved by the user" >"$work/results.txt"
+XDG_DATA_HOME="$tmp/xdg" HOME="$tmp/home" "$tmp/prefix/bin/velmark3-launch" &
+pid=$!
+win=$(timeout 20 xdotool search --sync --name '^VELMARK 3' | head -n1)
+[ -n "$win" ] || { echo "no window"; exit 1; }
+[ "$(readlink "/proc/$pid/cwd")" = "$work" ] || { echo "working directory: $(readlink "/proc/$pid/cwd")"; exit 1; }
+[ "$(cat "$work/results.txt")" = "saved by the user" ] || { echo "results.txt overwritten"; exit 1; }
+for f in "$tmp/prefix/share/velmark3"/*; do
+  [ -e "$f" ] || continue
+  [ -e "$work/$(basename "$f")" ] || { echo "not seeded: $(basename "$f")"; exit 1; }
+done
+
+# Other > Quit
+sleep 0.5
+xdotool mousemove --window "$win" 190 12 click 1
+sleep 0.4
+xdotool mousemove --window "$win" 185 77 click 1
+timeout 10 tail --pid="$pid" -f /dev/null || { echo "program did not quit"; exit 1; }
+rc=0
+wait "$pid" || rc=$?
+pid=
+[ "$rc" -eq 0 ] || { echo "exit code $rc"; exit 1; }
+echo "install and launcher: ok"

@@ -1,0 +1,67 @@
+// A view on the test process's context, projection set, ready to run scenes
+// frame by frame through the real dispatch.
+#pragma once
+
+#include <memory>
+
+#include "app/bench_state.h"
+#include "platform/memory_platform.h"
+#include "render/drawers.h"
+#include "render/view.h"
+#include "tests/support/cube_calls.h"
+#include "tests/support/gl_context.h"
+#include "tests/support/sim_app.h"
+
+namespace vmtest {
+
+// The context is already current; the view only swaps.
+class CurrentContextBinding : public vm::GlBinding {
+ public:
+  bool ObtainDC() override { return true; }
+  bool SetupPixelFormat() override { return true; }
+  bool CreateContext() override { return true; }
+  bool MakeCurrent() override { return true; }
+  void SwapBuffers() override {}
+  bool ReleaseCurrent() override { return true; }
+  bool DeleteContext() override { return true; }
+  void ReleaseDC() override {}
+};
+
+class SceneTest : public GlTest {
+ protected:
+  void SetUp() override {
+    GlTest::SetUp();
+    ResetCubeCalls();
+    ResetBenchState();
+    view_ = std::make_unique<vm::CVelmark3View>(platform_, binding_);
+    view_->OnCreate();
+    view_->OnSize(1024, 768);
+    vm::BenchState.displayMode = vm::kModeBenchmark;
+    vm::ResetTowerPositions();
+    ResetCounts();
+  }
+  void TearDown() override {
+    if (view_ && view_->state.quadric) gluDeleteQuadric(view_->state.quadric);
+  }
+
+  vm::ViewState& view() { return view_->state; }
+  vm::GeometryBlock& geo() { return view_->state.geo; }
+
+  // What the sequencer does when a scene starts.
+  static void StartScene(int index) {
+    vm::BenchState.currentScene = index;
+    vm::ApplySceneParameters();
+  }
+  void Frame() { vm::DrawBenchmarkFrame(view_->state); }
+  void ResetCounts() {
+    ResetGlCounts();
+    ResetCubeCalls();
+  }
+
+ private:
+  vm::MemoryPlatform platform_;
+  CurrentContextBinding binding_;
+  std::unique_ptr<vm::CVelmark3View> view_;
+};
+
+}  // namespace vmtest

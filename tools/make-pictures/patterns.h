@@ -1,0 +1,10 @@
+// The procedural pictures: sky, cloth, metal and the two icons.
+#pragma once
+
+#include "image.h"
+
+Image MakeClouds(int side);
+Image MakeTartan(int side);
+Image MakeChrome(int side);
+Image MakeProgramIcon();
+Image MakeDocumentIcon();
