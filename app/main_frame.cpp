@@ -39,6 +39,8 @@ void CMainFrame::OnInitBenchs() {
   }
   BenchState.currentScene = first;
   BenchState.resultsAvailable = 0;
+  // A scene left out of this run must not report an earlier run's time.
+  for (float& t : BenchState.sceneTime) t = 0.0f;
   StartScene();
   sceneStartClock = platform_.Clock();
   frameCount = 0;

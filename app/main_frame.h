@@ -21,6 +21,13 @@ class CMainFrame {
   void OnThanks();
   void OnQuit();
 
+  // Results and settings commands (app/result_commands.cpp).
+  void OnBenchSettings();
+  void OnSaveResults();
+  void OnGraphicResults();
+  void OnTextResults();
+  void OnFaq();
+
   int sceneStartClock = 0;
   int frameCount = 0;
 

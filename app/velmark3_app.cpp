@@ -62,6 +62,21 @@ void CVelmark3App::OnCommand(int commandId) {
     case ID_STOP_BENCHS:
       frame.OnStopBenchs();
       break;
+    case ID_BENCH_SETTINGS:
+      frame.OnBenchSettings();
+      break;
+    case ID_SAVE_RESULTS:
+      frame.OnSaveResults();
+      break;
+    case ID_GRAPHIC_RESULTS:
+      frame.OnGraphicResults();
+      break;
+    case ID_TEXT_RESULTS:
+      frame.OnTextResults();
+      break;
+    case ID_FAQ:
+      frame.OnFaq();
+      break;
     case ID_MAIN_SCREEN:
       frame.OnMainScreen();
       break;

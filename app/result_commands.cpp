@@ -1,0 +1,41 @@
+#include "app/bench_state.h"
+#include "app/main_frame.h"
+#include "results/faq_dlg.h"
+#include "results/result_table.h"
+#include "results/save_results_dlg.h"
+#include "results/settings_dlg.h"
+#include "results/text_results_dlg.h"
+
+namespace vm {
+
+void CMainFrame::OnBenchSettings() {
+  CSettingsDlg dlg;
+  platform_.RunModal(kSettingsDialog, dlg);
+}
+
+void CMainFrame::OnSaveResults() {
+  if (BenchState.resultsAvailable != 1) {
+    platform_.MessageBox("You don't have results to save. Run Benchmark");
+    return;
+  }
+  CSaveResultsDlg dlg(platform_);
+  platform_.RunModal(kSaveResultsDialog, dlg);
+}
+
+void CMainFrame::OnGraphicResults() {
+  LoadResultTable();
+  BenchState.displayMode = kModeGraphicResults;
+}
+
+void CMainFrame::OnTextResults() {
+  LoadResultTable();
+  CTextResultsDlg dlg(platform_);
+  platform_.RunModal(kTextResultsDialog, dlg);
+}
+
+void CMainFrame::OnFaq() {
+  CFaqDlg dlg;
+  platform_.RunModal(kFaqDialog, dlg);
+}
+
+}  // namespace vm

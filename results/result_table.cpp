@@ -1,0 +1,200 @@
+#include "results/result_table.h"
+
+#include <locale.h>
+
+#include <climits>
+#include <cmath>
+#include <cstdarg>
+#include <cstdlib>
+#include <cstring>
+#include <utility>
+
+#include "app/bench_state.h"
+
+namespace vm {
+
+ResultEntry ResultTable[kResultRows];
+int lastResultIndex = -1;
+
+namespace {
+
+// Switches this thread to the "C" locale for its lifetime; a locale set for
+// the whole process (by the toolkit or the user) never reaches the numbers.
+class CLocaleScope {
+ public:
+  CLocaleScope() {
+    static const locale_t c = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
+    old_ = c ? uselocale(c) : static_cast<locale_t>(nullptr);
+  }
+  ~CLocaleScope() {
+    if (old_) uselocale(old_);
+  }
+  CLocaleScope(const CLocaleScope&) = delete;
+  CLocaleScope& operator=(const CLocaleScope&) = delete;
+
+ private:
+  locale_t old_;
+};
+
+void CopyText(char* dst, const char* src) {
+  std::snprintf(dst, kResultTextSize, "%s", src);
+}
+
+// Where description line k (0..9) of a record goes; nullptr for the lines
+// the table does not keep.
+char* DescriptionField(ResultEntry& row, int k) {
+  switch (k) {
+    case 0:
+      return row.computerName;
+    case 1:
+      return row.cpuType;
+    case 2:
+      return row.ramType;
+    case 4:
+      return row.videoCard;
+    case 8:
+      return row.operatingSystem;
+    default:
+      return nullptr;
+  }
+}
+
+void FillThisMachine(ResultEntry& row) {
+  row.isThisMachine = 1;
+  CopyText(row.computerName, "This Machine");
+  CopyText(row.cpuType, "!!");
+  CopyText(row.ramType, "!!");
+  CopyText(row.videoCard, "!!");
+  CopyText(row.operatingSystem, "!!");
+  float sum = 0.0f;
+  for (int i = 0; i < kRecordScenes; ++i) {
+    float rate = static_cast<float>(SceneRate(BenchState.sceneTime[i]));
+    if (!std::isfinite(rate)) rate = 0.0f;
+    row.sceneFps[i] = rate;
+    sum += rate;
+  }
+  row.averageFps = sum * 0.041666668f;
+}
+
+void ReadRecord(LineReader& in, char* line, ResultEntry& row) {
+  row.isThisMachine = 0;
+  in.ReadLine(line, 80);  // date
+  // No end-of-file test inside a record: a cut record repeats its last line.
+  for (int k = 0; k < 10; ++k) {
+    in.ReadLine(line, 128);
+    if (char* field = DescriptionField(row, k)) CopyText(field, line);
+  }
+  float sum = 0.0f;
+  for (int j = 0; j < kRecordScenes; ++j) {
+    in.ReadLine(line, 128);
+    row.sceneFps[j] = static_cast<float>(ParseRate(line));
+    sum += row.sceneFps[j];
+  }
+  row.averageFps = sum * 0.041666668f;
+}
+
+}  // namespace
+
+std::string FormatC(const char* format, ...) {
+  CLocaleScope c;
+  char buf[512];
+  va_list args;
+  va_start(args, format);
+  std::vsnprintf(buf, sizeof buf, format, args);
+  va_end(args);
+  return buf;
+}
+
+double ParseRate(const char* text) {
+  CLocaleScope c;
+  return std::atof(text);
+}
+
+double SceneRate(float sceneTime) {
+  if (!(sceneTime > 0.0f) || !std::isfinite(sceneTime)) return 0.0;
+  const double rate = 1.0 / static_cast<double>(sceneTime);
+  return std::isfinite(rate) ? rate : 0.0;
+}
+
+int ResultScore(float averageFps) {
+  const double score = static_cast<double>(averageFps) * 100.0;
+  if (std::isnan(score)) return 0;
+  if (score >= static_cast<double>(INT_MAX)) return INT_MAX;
+  if (score <= static_cast<double>(INT_MIN)) return INT_MIN;
+  return static_cast<int>(score);
+}
+
+LineReader::LineReader(const char* path) : file_(std::fopen(path, "rb")) {}
+
+LineReader::~LineReader() {
+  if (file_) std::fclose(file_);
+}
+
+bool LineReader::ReadLine(char* buf, int limit) {
+  if (!file_) return false;
+  int n = 0;
+  bool endOfFile = false;
+  while (n < limit - 1) {
+    int c = std::getc(file_);
+    if (c == EOF) {
+      endOfFile = true;
+      break;
+    }
+    if (c == '\r') {
+      const int next = std::getc(file_);
+      if (next == '\n')
+        c = '\n';
+      else if (next != EOF)
+        std::ungetc(next, file_);
+    }
+    buf[n++] = static_cast<char>(c);
+    if (c == '\n') break;
+  }
+  if (n > 0) buf[n] = '\0';
+  return !endOfFile;
+}
+
+void AddFileLines(const char* path, int limit, ListBox& list) {
+  LineReader in(path);
+  if (!in.IsOpen()) return;
+  std::string buf(static_cast<size_t>(limit > 1 ? limit : 1), '\0');
+  while (in.ReadLine(&buf[0], limit)) {
+    std::string line(buf.c_str());
+    const size_t newline = line.find('\n');
+    if (newline != std::string::npos) line.resize(newline);
+    list.AddString(line.c_str());
+  }
+}
+
+void LoadResultTable(const char* path) {
+  lastResultIndex = -1;
+  std::memset(ResultTable, 0, sizeof ResultTable);
+
+  if (BenchState.resultsAvailable == 1) {
+    FillThisMachine(ResultTable[0]);
+    lastResultIndex = 0;
+  }
+
+  LineReader in(path);
+  if (in.IsOpen()) {
+    char line[128] = {};
+    while (in.ReadLine(line, 80)) {
+      if (line[0] != '-') continue;
+      if (lastResultIndex == kResultRows - 1) break;  // table full
+      ++lastResultIndex;
+      ReadRecord(in, line, ResultTable[lastResultIndex]);
+    }
+  }
+
+  if (lastResultIndex < 1) return;
+  for (int p = 0; p < lastResultIndex; ++p) {
+    for (int k = p + 1; k <= lastResultIndex; ++k) {
+      // Equal averages swap too: rows of the same rate come out in this
+      // loop's order, which stored rankings rely on.
+      if (!(ResultTable[p].averageFps > ResultTable[k].averageFps))
+        std::swap(ResultTable[p], ResultTable[k]);
+    }
+  }
+}
+
+}  // namespace vm

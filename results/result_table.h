@@ -1,0 +1,82 @@
+// The table of known machines, ranked by average frame rate, and the plain
+// text files that feed it: results.txt (records of 36 lines) and the
+// display-only line files (benchs.txt, faq.txt).
+#pragma once
+
+#include <cstdio>
+#include <string>
+
+#include "platform/platform.h"
+
+namespace vm {
+
+constexpr int kResultRows = 128;
+constexpr int kRecordScenes = 24;
+// A description line holds at most 127 bytes with its newline; one byte more
+// leaves room for the space the ranking puts before a leading digit.
+constexpr int kResultTextSize = 129;
+// The most characters a description field may hold so that it reads back as
+// one line (127 bytes including the newline).
+constexpr int kMaxDescriptionChars = 126;
+
+constexpr const char* kResultsFile = "results.txt";
+constexpr const char* kBenchsFile = "benchs.txt";
+constexpr const char* kFaqFile = "faq.txt";
+constexpr const char* kRecordSeparator = "-------------------------------------";
+
+struct ResultEntry {
+  int isThisMachine;
+  char computerName[kResultTextSize];
+  char cpuType[kResultTextSize];
+  char ramType[kResultTextSize];
+  char videoCard[kResultTextSize];
+  char operatingSystem[kResultTextSize];
+  float sceneFps[32];
+  float averageFps;
+};
+
+extern ResultEntry ResultTable[kResultRows];
+extern int lastResultIndex;
+
+// Rebuilds the table: this machine's last completed run (when there is one)
+// and every record of `path`, highest average first. Records that do not fit
+// the table are not read.
+void LoadResultTable(const char* path = kResultsFile);
+
+// Average times 100, truncated; defined for any average a file can give.
+int ResultScore(float averageFps);
+
+// Frames per second of a scene from its seconds per frame; 0 for a scene
+// that has no measured time (it did not take part in the run).
+double SceneRate(float sceneTime);
+
+// printf and atof in the "C" locale, whatever locale the process runs in,
+// so results files read the same everywhere.
+std::string FormatC(const char* format, ...) __attribute__((format(printf, 1, 2)));
+double ParseRate(const char* text);
+
+// Reads a text file line by line like fgets in text mode: a CR before a LF
+// is dropped (files written on other systems), and a line longer than the
+// limit comes in pieces of limit - 1 bytes.
+class LineReader {
+ public:
+  explicit LineReader(const char* path);
+  ~LineReader();
+  LineReader(const LineReader&) = delete;
+  LineReader& operator=(const LineReader&) = delete;
+
+  bool IsOpen() const { return file_ != nullptr; }
+  // Reads at most limit - 1 bytes up to and including a newline into `buf`.
+  // Returns false when the end of the file was reached during this read;
+  // `buf` keeps its old contents when nothing at all was left.
+  bool ReadLine(char* buf, int limit);
+
+ private:
+  std::FILE* file_;
+};
+
+// Adds the lines of `path` to `list`, each cut at its newline; a last line
+// without a newline is not added. A missing file adds nothing.
+void AddFileLines(const char* path, int limit, ListBox& list);
+
+}  // namespace vm

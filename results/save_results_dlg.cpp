@@ -1,0 +1,120 @@
+#include "results/save_results_dlg.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+#include "app/bench_state.h"
+
+namespace vm {
+namespace {
+
+// Single-line, upper-case, short enough to read back as one line.
+constexpr unsigned kFieldFlags = kUpperCase | kSingleLine;
+constexpr int kFieldMax = kMaxDescriptionChars;
+
+// clang-format off
+const DialogControl kSaveControls[] = {
+    {ControlKind::kSunkenStatic, -1, "Computer Name", 15, 15, 56, 10},
+    {ControlKind::kEdit, 1000, "", 73, 14, 184, 12, kFieldFlags, kFieldMax},
+    {ControlKind::kSunkenStatic, -1, "Cpu Type/Freq.", 15, 32, 63, 10},
+    {ControlKind::kEdit, 1001, "", 81, 31, 176, 12, kFieldFlags, kFieldMax},
+    {ControlKind::kSunkenStatic, -1, "Ram Type/Freq.", 15, 49, 62, 10},
+    {ControlKind::kEdit, 1002, "", 81, 48, 73, 12, kFieldFlags, kFieldMax},
+    {ControlKind::kSunkenStatic, -1, "MotherBoard Name", 15, 66, 66, 10},
+    {ControlKind::kEdit, 1003, "", 85, 65, 172, 12, kFieldFlags, kFieldMax},
+    {ControlKind::kSunkenStatic, -1, "Video Card Name", 15, 83, 81, 10},
+    {ControlKind::kEdit, 1004, "", 103, 82, 156, 12, kFieldFlags, kFieldMax},
+    {ControlKind::kSunkenStatic, -1, "Video Card Ram", 15, 99, 73, 10},
+    {ControlKind::kEdit, 1005, "", 92, 99, 38, 12, kFieldFlags, kFieldMax},
+    {ControlKind::kSunkenStatic, -1, "Video Card Cpu/Ram Freq.", 16, 116, 89, 10},
+    {ControlKind::kEdit, 1006, "", 109, 117, 89, 12, kFieldFlags, kFieldMax},
+    {ControlKind::kSunkenStatic, -1, "Video Card Driver", 15, 135, 84, 10},
+    {ControlKind::kEdit, 1007, "", 103, 134, 60, 12, kFieldFlags, kFieldMax},
+    {ControlKind::kSunkenStatic, -1, "Operative System", 15, 153, 70, 10},
+    {ControlKind::kEdit, 1008, "", 87, 152, 171, 12, kFieldFlags, kFieldMax},
+    {ControlKind::kSunkenStatic, -1, "Other..", 15, 170, 70, 10},
+    {ControlKind::kEdit, 1009, "", 87, 169, 171, 12, kFieldFlags, kFieldMax},
+    {ControlKind::kDefaultButton, kIdOk, "OK", 218, 107, 50, 14},
+    {ControlKind::kButton, kIdCancel, "Cancel", 218, 121, 50, 14},
+};
+// clang-format on
+
+}  // namespace
+
+const DialogTemplate kSaveResultsDialog = {
+    138, "Save Results", 275,
+    198, kSaveControls,  static_cast<int>(sizeof kSaveControls / sizeof kSaveControls[0])};
+
+std::string DescriptionLine(const std::string& typed) {
+  std::string line = typed.substr(0, kMaxDescriptionChars);
+  for (char& c : line)
+    if (c == '\n' || c == '\r') c = ' ';
+  return line;
+}
+
+bool AppendToFile(const char* path, const std::string& text, std::string& error) {
+  std::FILE* f = std::fopen(path, "a");
+  if (!f) {
+    error = std::strerror(errno);
+    return false;
+  }
+  struct stat st;
+  const bool regular = fstat(fileno(f), &st) == 0 && S_ISREG(st.st_mode);
+  bool ok = std::fwrite(text.data(), 1, text.size(), f) == text.size() && std::fflush(f) == 0;
+  int err = ok ? 0 : errno;
+  // Half a record would shift every record after it: take it back.
+  if (!ok && regular && ftruncate(fileno(f), st.st_size) != 0) {
+  }
+  if (std::fclose(f) != 0 && ok) {
+    ok = false;
+    err = errno;
+  }
+  if (!ok) error = std::strerror(err ? err : EIO);
+  return ok;
+}
+
+std::string* CSaveResultsDlg::Member(int k) {
+  std::string* const members[] = {
+      &m_computerName, &m_cpuType,       &m_ramType,         &m_motherBoard,     &m_videoCardName,
+      &m_videoCardRam, &m_videoCardFreq, &m_videoCardDriver, &m_operatingSystem, &m_other};
+  return members[k];
+}
+
+std::string CSaveResultsDlg::FormatRecord(const std::tm& date) const {
+  std::string record = std::string(kRecordSeparator) + "\n" + FormatLongDate(date) + "\n";
+  const std::string* const members[] = {
+      &m_computerName, &m_cpuType,       &m_ramType,         &m_motherBoard,     &m_videoCardName,
+      &m_videoCardRam, &m_videoCardFreq, &m_videoCardDriver, &m_operatingSystem, &m_other};
+  for (const std::string* m : members) record += DescriptionLine(*m) + "\n";
+  for (int i = 0; i < kRecordScenes; ++i)
+    record += FormatC("%f\n", SceneRate(BenchState.sceneTime[i]));
+  return record;
+}
+
+void CSaveResultsDlg::OnOK(DialogHost& host) {
+  const std::tm now = platform_.LocalTime();
+  for (int k = 0; k < 10; ++k)
+    if (EditField* edit = host.Edit(1000 + k)) *Member(k) = edit->GetText();
+
+  std::string error;
+  if (!AppendToFile(path_.c_str(), FormatRecord(now), error)) {
+    const std::string text =
+        "The results were not saved: " + path_ + " could not be written (" + error + ").";
+    platform_.MessageBox(text.c_str());
+    return;
+  }
+  host.EndDialog(kIdOk);
+}
+
+void CSaveResultsDlg::OnCommand(DialogHost& host, int id) {
+  if (id == kIdOk)
+    OnOK(host);
+  else
+    DialogHandler::OnCommand(host, id);
+}
+
+}  // namespace vm

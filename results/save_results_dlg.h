@@ -1,0 +1,44 @@
+// Save Results: a form describing this machine; OK appends the last run's
+// rates to the results file as one record.
+#pragma once
+
+#include <string>
+
+#include "platform/platform.h"
+#include "results/result_table.h"
+
+namespace vm {
+
+extern const DialogTemplate kSaveResultsDialog;  // template 138
+
+class CSaveResultsDlg : public DialogHandler {
+ public:
+  explicit CSaveResultsDlg(Platform& platform, const char* path = kResultsFile)
+      : platform_(platform), path_(path) {}
+
+  void OnCommand(DialogHost& host, int id) override;
+  // Writes the record and closes; when the file cannot be written the user
+  // is told why and the dialog stays open with everything typed.
+  void OnOK(DialogHost& host);
+
+  // The record of the last run as it goes into the file.
+  std::string FormatRecord(const std::tm& date) const;
+
+  std::string m_computerName, m_cpuType, m_ramType, m_motherBoard, m_videoCardName, m_videoCardRam,
+      m_videoCardFreq, m_videoCardDriver, m_operatingSystem, m_other;
+
+ private:
+  std::string* Member(int k);
+
+  Platform& platform_;
+  std::string path_;
+};
+
+// Appends `text` to `path`; on failure the file keeps its old contents where
+// possible and `error` says why.
+bool AppendToFile(const char* path, const std::string& text, std::string& error);
+
+// One line of a record: no line breaks, at most kMaxDescriptionChars.
+std::string DescriptionLine(const std::string& typed);
+
+}  // namespace vm

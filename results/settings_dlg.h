@@ -1,0 +1,41 @@
+// BenchMark Settings: seconds per scene, frame-timer interval and the scenes
+// that take part in a run. OK applies them at once, also during a run.
+#pragma once
+
+#include <string>
+
+#include "platform/platform.h"
+#include "results/result_table.h"
+
+namespace vm {
+
+extern const DialogTemplate kSettingsDialog;  // template 139
+
+constexpr int kMinSecondsPerScene = 2;
+// The sequencer counts a scene's time in milliseconds in an int.
+constexpr int kMaxSecondsPerScene = 2147483;
+constexpr int kMinTimerIntervalMs = 10;
+
+class CSettingsDlg : public DialogHandler {
+ public:
+  explicit CSettingsDlg(const char* benchsPath = kBenchsFile) : benchsPath_(benchsPath) {}
+
+  void OnInitDialog(DialogHost& host) override;
+  void OnCommand(DialogHost& host, int id) override;
+  void OnSelectAll();
+  void OnSelectNone();
+  void OnOK(DialogHost& host);
+
+  std::string m_strSeconds;
+  std::string m_strTimer;
+  ListBox* m_sceneList = nullptr;
+
+ private:
+  std::string benchsPath_;
+};
+
+// atoi without its undefined cases: leading digits of the text, 0 when there
+// are none, saturated at the int range.
+int DialogNumber(const std::string& text);
+
+}  // namespace vm

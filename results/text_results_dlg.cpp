@@ -1,0 +1,127 @@
+#include "results/text_results_dlg.h"
+
+#include <cctype>
+#include <cstdlib>
+#include <cstring>
+
+namespace vm {
+namespace {
+
+constexpr int kRankingId = 1010;
+constexpr int kLegendId = 1011;
+constexpr int kCompareId = 1012;
+constexpr int kClearId = 1013;
+
+// clang-format off
+const DialogControl kTextResultsControls[] = {
+    {ControlKind::kListBox, kRankingId, "", 7, 7, 321, 121},
+    {ControlKind::kListBox, kLegendId, "", 7, 129, 321, 88, kHScroll},
+    {ControlKind::kListBox, kCompareId, "", 329, 7, 181, 225},
+    {ControlKind::kDefaultButton, kIdOk, "OK", 143, 218, 50, 14},
+    {ControlKind::kButton, kClearId, "Clear Compare List", 262, 218, 66, 14},
+};
+// clang-format on
+
+bool StartsWithDigit(const char* text) {
+  return std::isdigit(static_cast<unsigned char>(text[0])) != 0;
+}
+
+// Only position lines may start with a digit, so a description that does
+// gets a space in front; the field has a spare byte for it.
+void PrepareDescription(char* field) {
+  const size_t len = std::strlen(field);
+  if (StartsWithDigit(field) && len + 2 <= static_cast<size_t>(kResultTextSize)) {
+    std::memmove(field + 1, field, len + 1);
+    field[0] = ' ';
+  }
+  if (char* newline = std::strchr(field, '\n')) *newline = '\0';
+}
+
+}  // namespace
+
+const DialogTemplate kTextResultsDialog = {
+    145,
+    "Text Results",
+    517,
+    239,
+    kTextResultsControls,
+    static_cast<int>(sizeof kTextResultsControls / sizeof kTextResultsControls[0])};
+
+void CTextResultsDlg::OnInitDialog(DialogHost& host) {
+  m_compareList = host.List(kCompareId);
+  m_sceneLegend = host.List(kLegendId);
+  m_rankingList = host.List(kRankingId);
+  if (m_sceneLegend) AddFileLines(benchsPath_.c_str(), 128, *m_sceneLegend);
+  for (int a = 0; a <= lastResultIndex && a < kResultRows; ++a) {
+    ResultEntry& row = ResultTable[a];
+    char* const fields[] = {row.computerName, row.cpuType, row.ramType, row.videoCard,
+                            row.operatingSystem};
+    if (!m_rankingList) break;
+    m_rankingList->AddString(
+        FormatC("%d POSITION WITH SCORE = %d", a + 1, ResultScore(row.averageFps)).c_str());
+    for (char* field : fields) {
+      PrepareDescription(field);
+      m_rankingList->AddString(field);
+    }
+    for (int s = 0; s < kRecordScenes; ++s)
+      m_rankingList->AddString(FormatC("    Scenes %d : %f fps", s + 1, row.sceneFps[s]).c_str());
+  }
+  m_waitingForSecond = 0;
+}
+
+int CTextResultsDlg::FindMachine(std::string& nameLine) const {
+  if (!m_rankingList) return 0;
+  for (int i = m_rankingList->GetCurSel(); i >= 0; --i) {
+    const std::string text = m_rankingList->GetText(i);
+    if (text.empty() || !StartsWithDigit(text.c_str())) continue;
+    const int p = std::atoi(text.c_str());
+    if (p < 1 || p > lastResultIndex + 1 || p > kResultRows) return 0;
+    nameLine = m_rankingList->GetText(i + 1);
+    return p;
+  }
+  return 0;
+}
+
+void CTextResultsDlg::OnDblclkRanking() {
+  std::string name;
+  const int p = FindMachine(name);
+  if (p == 0 || !m_compareList) return;
+  if (m_waitingForSecond == 0) {
+    m_firstPosition = p;
+    m_waitingForSecond = 1;
+    m_compareList->AddString(FormatC("First Computer : %s", name.c_str()).c_str());
+    return;
+  }
+  m_secondPosition = p;
+  if (m_secondPosition == m_firstPosition) {
+    platform_.MessageBox(kSameComputerMessage);
+    return;
+  }
+  const ResultEntry& first = ResultTable[m_firstPosition - 1];
+  const ResultEntry& second = ResultTable[m_secondPosition - 1];
+  m_compareList->AddString(FormatC("Second Computer : %s", name.c_str()).c_str());
+  const float overall = first.averageFps / second.averageFps;
+  m_compareList->AddString(FormatC("C1 vs C2  = %f", overall).c_str());
+  for (int s = 0; s < kRecordScenes; ++s) {
+    const float ratio = first.sceneFps[s] / second.sceneFps[s];
+    m_compareList->AddString(FormatC("Scene %d : 1 vs 2  = %f", s + 1, ratio).c_str());
+  }
+  m_waitingForSecond = 0;
+}
+
+void CTextResultsDlg::OnClearCompare() {
+  if (m_compareList) m_compareList->ResetContent();
+}
+
+void CTextResultsDlg::OnCommand(DialogHost& host, int id) {
+  if (id == kClearId)
+    OnClearCompare();
+  else
+    DialogHandler::OnCommand(host, id);
+}
+
+void CTextResultsDlg::OnDoubleClick(DialogHost& /*host*/, int listId) {
+  if (listId == kRankingId) OnDblclkRanking();
+}
+
+}  // namespace vm

@@ -1,0 +1,66 @@
+// A private working directory per test and builders for results files.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "tests/support/sim_app.h"
+
+namespace vmtest {
+
+class TempDir {
+ public:
+  TempDir() {
+    char pattern[] = "/tmp/vm_results_XXXXXX";
+    const char* made = mkdtemp(pattern);
+    path_ = made ? made : "/tmp";
+  }
+  ~TempDir() {
+    std::error_code ec;
+    std::filesystem::permissions(path_, std::filesystem::perms::owner_all, ec);
+    std::filesystem::remove_all(path_, ec);
+  }
+  std::string File(const std::string& name) const { return path_ + "/" + name; }
+  const std::string& path() const { return path_; }
+
+ private:
+  std::string path_;
+};
+
+inline void WriteFile(const std::string& path, const std::string& text) {
+  std::ofstream(path, std::ios::binary) << text;
+}
+
+inline std::string ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+// One 36-line record as the save dialog writes it.
+inline std::string Record(const std::string& name, const std::vector<double>& rates,
+                          const std::string& cpu = "CPU") {
+  std::string r = "-------------------------------------\nSunday, December 06, 2026\n";
+  r += name + "\n" + cpu + "\nRAM\nBOARD\nCARD\nCARDRAM\nFREQ\nDRIVER\nOS\nOTHER\n";
+  for (int i = 0; i < 24; ++i) {
+    char line[64];
+    std::snprintf(line, sizeof line, "%f\n", i < static_cast<int>(rates.size()) ? rates[i] : 0.0);
+    r += line;
+  }
+  return r;
+}
+
+inline std::vector<double> Flat(double rate) {
+  return std::vector<double>(24, rate);
+}
+
+}  // namespace vmtest
