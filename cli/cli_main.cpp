@@ -3,6 +3,7 @@
 #include <string>
 
 #include "cli/cli_options.h"
+#include "cli/cli_results.h"
 #include "cli/cli_run.h"
 
 int main(int argc, char** argv) {
@@ -18,8 +19,10 @@ int main(int argc, char** argv) {
       return 0;
     case vm::CliCommand::kRun:
       return vm::RunCommand(options, stdout, stderr);
-    default:
-      std::fprintf(stderr, "velmark3-cli: not available yet\n");
-      return 1;
+    case vm::CliCommand::kResults:
+      return vm::ResultsCommand(stdout, stderr);
+    case vm::CliCommand::kCompare:
+      return vm::CompareCommand(options.first, options.second, stdout, stderr);
   }
+  return 2;
 }

@@ -10,6 +10,9 @@
 #include "cli/machine_info.h"
 #include "platform/egl/egl_context.h"
 #include "platform/headless_platform.h"
+#include "platform/memory_platform.h"
+#include "results/result_table.h"
+#include "results/save_results_dlg.h"
 
 namespace vm {
 namespace {
@@ -25,6 +28,16 @@ void ApplySettings(const CliOptions& o) {
   BenchState.restartTimer = 1;
   BenchState.timerIntervalMs = o.timerMs;
   for (int i = 0; i < kSceneCount; ++i) BenchState.sceneSelected[i] = o.scenes[i] ? 1 : 0;
+}
+
+// What the Save Results form does with the same fields typed into it.
+bool SaveRun(const CliOptions& o, Platform& platform) {
+  MemoryDialog form(kSaveResultsDialog);
+  CSaveResultsDlg logic(platform);
+  logic.OnInitDialog(form);
+  for (int k = 0; k < kFieldCount; ++k) form.EditAt(1000 + k)->Type(o.fields[k]);
+  logic.OnCommand(form, kIdOk);
+  return form.ended && form.result == kIdOk;  // else the message said why
 }
 
 }  // namespace
@@ -58,14 +71,17 @@ int RunCommand(CliOptions& o, std::FILE* out, std::FILE* err) {
     return 1;
   }
 
-  double sum = 0;
-  for (int i = 0; i < kSceneCount; ++i) {
-    if (!o.scenes[i]) continue;
-    const double fps = 1.0 / BenchState.sceneTime[i];
-    sum += fps;
-    std::fprintf(out, "Scene %d : %f fps\n", i + 1, fps);
-  }
-  std::fprintf(out, "Score : %d\n", static_cast<int>(sum / 24 * 100));
+  for (int i = 0; i < kSceneCount; ++i)
+    if (o.scenes[i])
+      std::fprintf(out, "Scene %d : %s fps\n", i + 1,
+                   FormatC("%f", SceneRate(BenchState.sceneTime[i])).c_str());
+  // The score of this machine's row, as the result screens rank it.
+  LoadResultTable();
+  for (int r = 0; r <= lastResultIndex; ++r)
+    if (ResultTable[r].isThisMachine)
+      std::fprintf(out, "Score : %d\n", ResultScore(ResultTable[r].averageFps));
+  std::fflush(out);
+  if (o.save && !SaveRun(o, platform)) return 1;
   return 0;
 }
 

@@ -7,9 +7,9 @@
 namespace vm {
 namespace {
 
-constexpr int kRankingId = 1010;
+constexpr int kRankingId = kRankingListId;
 constexpr int kLegendId = 1011;
-constexpr int kCompareId = 1012;
+constexpr int kCompareId = kCompareListId;
 constexpr int kClearId = 1013;
 
 // clang-format off

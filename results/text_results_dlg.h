@@ -10,6 +10,8 @@
 namespace vm {
 
 extern const DialogTemplate kTextResultsDialog;  // template 145
+constexpr int kRankingListId = 1010;
+constexpr int kCompareListId = 1012;
 
 constexpr const char* kSameComputerMessage = "Please don't Select the same Computer!!!";
 

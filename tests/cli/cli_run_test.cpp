@@ -1,11 +1,17 @@
 #include "cli/cli_run.h"
 
+#include <dirent.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "app/bench_state.h"
+#include "cli/cli_results.h"
+#include "results/result_table.h"
 
 namespace vm {
 namespace {
@@ -19,13 +25,56 @@ std::string Contents(std::FILE* f) {
   return s;
 }
 
+// Runs each test in an empty directory of its own.
+class CliDir : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    char tmpl[] = "/tmp/vm-cli-XXXXXX";
+    ASSERT_NE(mkdtemp(tmpl), nullptr);
+    dir_ = tmpl;
+    ASSERT_EQ(getcwd(old_, sizeof old_), old_);
+    ASSERT_EQ(chdir(dir_.c_str()), 0);
+  }
+  void TearDown() override {
+    for (const std::string& f : Files()) std::remove(f.c_str());
+    EXPECT_EQ(chdir(old_), 0);
+    rmdir(dir_.c_str());
+  }
+  static std::vector<std::string> Files() {
+    std::vector<std::string> names;
+    DIR* d = opendir(".");
+    while (dirent* e = d ? readdir(d) : nullptr)
+      if (std::string(e->d_name) != "." && std::string(e->d_name) != "..")
+        names.push_back(e->d_name);
+    if (d) closedir(d);
+    return names;
+  }
+  std::string dir_;
+  char old_[4096];
+};
+
+// Two records whose rates are 10, 20, ..., 240 and half of that.
+void WriteTwoMachines() {
+  std::FILE* f = std::fopen("results.txt", "w");
+  for (int machine = 1; machine <= 2; ++machine) {
+    std::fprintf(f, "-------------------------------------\nMonday, December 07, 2026\n");
+    std::fprintf(f, "BOX%d\nCPU%d\nRAM\nBOARD\nCARD%d\nVRAM\nFREQ\nDRIVER\nOS\nOTHER\n", machine,
+                 machine, machine);
+    for (int s = 1; s <= 24; ++s) std::fprintf(f, "%f\n", 10.0 * s / machine);
+  }
+  std::fclose(f);
+}
+
 // One real run, as a user would start it: two scenes of two seconds.
-TEST(CliRun, RunsTheSelectedScenesWithTheDesktopSequencer) {
+TEST_F(CliDir, RunsTheSelectedScenesAndSavesOnlyResultsTxt) {
   CliOptions o;
   for (bool& s : o.scenes) s = false;
   o.scenes[0] = true;
   o.scenes[9] = true;
   o.timerMs = 50;
+  o.save = true;
+  o.fields[0] = "my box";
+  o.fields[9] = "two\nlines";
   std::FILE* out = std::tmpfile();
   std::FILE* err = std::tmpfile();
   ASSERT_EQ(RunCommand(o, out, err), 0) << Contents(err);
@@ -51,6 +100,51 @@ TEST(CliRun, RunsTheSelectedScenesWithTheDesktopSequencer) {
   EXPECT_EQ(BenchState.timerIntervalMs, 50);
   std::fclose(out);
   std::fclose(err);
+
+  // The record reads back as the Save Results form would have written it,
+  // and it is the only file the run wrote.
+  EXPECT_EQ(Files(), std::vector<std::string>{"results.txt"});
+  BenchState.resultsAvailable = 0;
+  vm::LoadResultTable();
+  ASSERT_EQ(vm::lastResultIndex, 0);
+  EXPECT_STREQ(vm::ResultTable[0].computerName, "MY BOX\n");
+  EXPECT_FLOAT_EQ(vm::ResultTable[0].sceneFps[0],
+                  static_cast<float>(vm::SceneRate(BenchState.sceneTime[0])));
+  EXPECT_EQ(vm::ResultTable[0].sceneFps[1], 0.0f);  // did not run
+  std::FILE* f = std::fopen("results.txt", "r");
+  int lines = 0;
+  for (int c; (c = std::fgetc(f)) != EOF;) lines += c == '\n';
+  std::fclose(f);
+  EXPECT_EQ(lines, 36);
+}
+
+TEST_F(CliDir, ResultsAndCompareShowTheTextResultsLines) {
+  WriteTwoMachines();
+  BenchState.resultsAvailable = 0;
+  std::FILE* out = std::tmpfile();
+  std::FILE* err = std::tmpfile();
+  ASSERT_EQ(vm::ResultsCommand(out, err), 0);
+  std::string text = Contents(out);
+  EXPECT_EQ(text.find("1 POSITION WITH SCORE = 12500\nBOX1\nCPU1\nRAM\nCARD1\nOS\n    Scenes 1 : "
+                      "10.000000 fps\n"),
+            0u)
+      << text;
+  EXPECT_NE(text.find("\n2 POSITION WITH SCORE = 6250\nBOX2\n"), std::string::npos);
+  EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 60);
+
+  std::FILE* cmp = std::tmpfile();
+  ASSERT_EQ(vm::CompareCommand(1, 2, cmp, err), 0);
+  text = Contents(cmp);
+  EXPECT_EQ(text.find("First Computer : BOX1\nSecond Computer : BOX2\n"), 0u) << text;
+  EXPECT_NE(text.find("Scene 24 : 1 vs 2  = 2.000000\n"), std::string::npos) << text;
+  EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 27);
+
+  EXPECT_EQ(vm::CompareCommand(2, 2, cmp, err), 1);
+  EXPECT_NE(Contents(err).find("Please don't Select the same Computer!!!"), std::string::npos);
+  EXPECT_EQ(vm::CompareCommand(1, 3, cmp, err), 2);
+  std::fclose(out);
+  std::fclose(err);
+  std::fclose(cmp);
 }
 
 }  // namespace
