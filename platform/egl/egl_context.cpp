@@ -118,7 +118,10 @@ void EglContext::ReleaseDC() {
   if (!display_) return;
   if (surface_) eglDestroySurface(display_, surface_);
   surface_ = nullptr;
-  eglTerminate(display_);
+  // The display itself stays initialised: it is the process's one
+  // surfaceless display, and terminating it unloads the driver (the next
+  // context would load it again, and the blocks the driver keeps in its
+  // globals would be orphaned).
   display_ = nullptr;
 }
 

@@ -24,9 +24,21 @@ namespace {
 
 class FltkList : public ListBox {
  public:
+  // Fl_Browser's default. (A zero format character is no way out: the
+  // browser then takes the terminating zero of an empty line for one and
+  // reads past it.)
+  static constexpr char kFormatChar = '@';
   explicit FltkList(Fl_Browser* b) : b_(b) {}
   int AddString(const char* text) override {
-    b_->add(text ? text : "");
+    // "@." shows the rest of a line as it is, so a line that starts with
+    // the browser's format character is not taken for formatting.
+    const char* t = text ? text : "";
+    if (t[0] == kFormatChar) {
+      std::string literal = std::string("@.") + t;
+      b_->add(literal.c_str());
+    } else {
+      b_->add(t);
+    }
     return b_->size() - 1;
   }
   int GetCount() const override { return b_->size(); }
@@ -41,6 +53,7 @@ class FltkList : public ListBox {
   std::string GetText(int index) const override {
     if (index < 0 || index >= b_->size()) return std::string();
     const char* t = b_->text(index + 1);
+    if (t && t[0] == kFormatChar && t[1] == '.') t += 2;
     return t ? t : "";
   }
   void ResetContent() override { b_->clear(); }
@@ -131,7 +144,6 @@ class FltkDialog : public DialogHost {
           Fl_Browser* b = (c.flags & kMultiSelect)
                               ? static_cast<Fl_Browser*>(new Fl_Multi_Browser(x, y, w, h))
                               : static_cast<Fl_Browser*>(new Fl_Hold_Browser(x, y, w, h));
-          b->format_char(0);  // lines are shown as they are, '@' included
           b->has_scrollbar((c.flags & kHScroll) ? Fl_Browser_::BOTH : Fl_Browser_::VERTICAL);
           b->when(FL_WHEN_CHANGED | FL_WHEN_NOT_CHANGED);
           listIds_[b] = c.id;
