@@ -154,4 +154,24 @@ TEST(Commands, AboutShowsItsDialog) {
   EXPECT_TRUE(sawOk);
 }
 
+// The result commands open their dialogs; Save Results only after a run.
+TEST(Commands, ResultCommandsOpenTheirDialogsAndSaveNeedsARun) {
+  Started s;
+  s.platform.messages.clear();  // the start-up's, with no device here
+  s.app->OnCommand(vm::ID_SAVE_RESULTS);
+  EXPECT_EQ(s.platform.messages,
+            std::vector<std::string>{"You don't have results to save. Run Benchmark"});
+  EXPECT_TRUE(s.platform.dialogsShown.empty());
+  for (int command : {vm::ID_BENCH_SETTINGS, vm::ID_TEXT_RESULTS, vm::ID_FAQ})
+    s.app->OnCommand(command);
+  BenchState.resultsAvailable = 1;
+  s.app->OnCommand(vm::ID_SAVE_RESULTS);  // closed with Cancel: nothing written
+  EXPECT_EQ(s.platform.dialogsShown, (std::vector<int>{139, 145, 147, 138}));
+  EXPECT_EQ(s.platform.messages.size(), 1u);
+
+  BenchState.displayMode = vm::kModeBenchmark;
+  s.app->OnCommand(vm::ID_GRAPHIC_RESULTS);
+  EXPECT_EQ(BenchState.displayMode, vm::kModeGraphicResults);
+}
+
 }  // namespace

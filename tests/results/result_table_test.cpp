@@ -1,9 +1,13 @@
 #include "results/result_table.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <climits>
 #include <clocale>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <limits>
 #include <string>
 
@@ -156,6 +160,35 @@ TEST_F(ResultTableTest, RecordsBeyondTheTableAreNotRead) {
   int mine = 0;
   for (int i = 0; i <= lastResultIndex; ++i) mine += ResultTable[i].isThisMachine;
   EXPECT_EQ(mine, 1);
+}
+
+// Whatever stands in the file's place, the table keeps to its rows and
+// every text field stays a terminated string.
+TEST_F(ResultTableTest, UnusableFilesAndHugeFieldsStayInsideTheTable) {
+  ASSERT_EQ(mkdir(file.c_str(), 0755), 0);
+  vm::BenchState.resultsAvailable = 1;
+  LoadResultTable(file.c_str());
+  EXPECT_EQ(lastResultIndex, 0);
+  EXPECT_EQ(ResultTable[0].isThisMachine, 1);
+  rmdir(file.c_str());
+  vm::BenchState.resultsAvailable = 0;
+
+  const std::string huge(10000, 'H');
+  std::string all;
+  for (int i = 0; i < 20; ++i) {
+    std::string r = vmtest::Record(huge, vmtest::Flat(i), huge);
+    all += r + huge + "\n-" + huge + "\n";
+  }
+  Load(all);
+  EXPECT_GE(lastResultIndex, 0);
+  EXPECT_LE(lastResultIndex, 127);
+  for (int i = 0; i <= lastResultIndex; ++i) {
+    for (const char* f :
+         {ResultTable[i].computerName, ResultTable[i].cpuType, ResultTable[i].ramType,
+          ResultTable[i].videoCard, ResultTable[i].operatingSystem})
+      ASSERT_LT(strnlen(f, vm::kResultTextSize), static_cast<size_t>(vm::kResultTextSize)) << i;
+    ASSERT_FALSE(std::isnan(ResultTable[i].averageFps)) << i;
+  }
 }
 
 TEST_F(ResultTableTest, CrLfFilesRankExactlyAsLfFiles) {

@@ -1,13 +1,14 @@
-#include "results/save_results_dlg.h"
-
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <string>
 
 #include "app/bench_state.h"
 #include "platform/memory_platform.h"
 #include "results/result_table.h"
+#include "results/save_results_dlg.h"
 #include "tests/results/results_fixture.h"
 
 using vm::BenchState;
@@ -48,7 +49,8 @@ class SaveResultsTest : public ::testing::Test {
   int SaveWith(const std::string& path, const std::vector<std::string>& fields) {
     vm::CSaveResultsDlg dlg(platform, path.c_str());
     platform.dialogScript = [&](vm::MemoryDialog& host, vm::DialogHandler& handler) {
-      for (size_t k = 0; k < fields.size(); ++k) host.EditAt(1000 + static_cast<int>(k))->Type(fields[k]);
+      for (size_t k = 0; k < fields.size(); ++k)
+        host.EditAt(1000 + static_cast<int>(k))->Type(fields[k]);
       handler.OnCommand(host, vm::kIdOk);
       stayedOpen = !host.ended;
       if (stayedOpen) typedAfter = host.EditAt(1000)->GetText();
@@ -56,9 +58,9 @@ class SaveResultsTest : public ::testing::Test {
     return platform.RunModal(vm::kSaveResultsDialog, dlg);
   }
 
-  const std::vector<std::string> fields = {"Athlon box", "amd 1.4ghz", "DDR 266", "",
-                                           "GeForce 4 Ti", "128MB", "300/650", "40.72",
-                                           "Windows XP", ""};
+  const std::vector<std::string> fields = {
+      "Athlon box", "amd 1.4ghz", "DDR 266", "",           "GeForce 4 Ti",
+      "128MB",      "300/650",    "40.72",   "Windows XP", ""};
   vm::MemoryPlatform platform;
   vmtest::TempDir dir;
   bool stayedOpen = false;
@@ -149,6 +151,44 @@ TEST_F(SaveResultsTest, FullDiskIsReported) {
   EXPECT_TRUE(stayedOpen);
   ASSERT_EQ(platform.messages.size(), 1u);
   EXPECT_NE(platform.messages[0].find("No space left on device"), std::string::npos);
+}
+
+TEST_F(SaveResultsTest, DirectoryInTheFilesPlaceIsReported) {
+  const std::string file = dir.File("results.txt");
+  ASSERT_EQ(mkdir(file.c_str(), 0755), 0);
+  SaveWith(file, fields);
+  EXPECT_TRUE(stayedOpen);
+  ASSERT_EQ(platform.messages.size(), 1u);
+  EXPECT_NE(platform.messages[0].find("Is a directory"), std::string::npos);
+}
+
+// A write that fails halfway (here the file-size limit) leaves the records
+// already there exactly as they were, without half a record after them.
+TEST_F(SaveResultsTest, WriteFailingHalfwayLeavesTheFileAsItWas) {
+  const std::string file = dir.File("results.txt");
+  const std::string before = vmtest::Record("OLD BOX", vmtest::Flat(12.5));
+  vmtest::WriteFile(file, before);
+  rlimit old{};
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
+  rlimit small = old;
+  small.rlim_cur = before.size() + 100;
+  void (*oldHandler)(int) = std::signal(SIGXFSZ, SIG_IGN);
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+  SaveWith(file, fields);
+  setrlimit(RLIMIT_FSIZE, &old);
+  std::signal(SIGXFSZ, oldHandler);
+
+  EXPECT_TRUE(stayedOpen);
+  ASSERT_EQ(platform.messages.size(), 1u);
+  EXPECT_NE(platform.messages[0].find("not saved"), std::string::npos);
+  EXPECT_EQ(vmtest::ReadFile(file), before);
+
+  // Once the disk has room again the same form saves the run.
+  platform.messages.clear();
+  SaveWith(file, fields);
+  EXPECT_FALSE(stayedOpen);
+  EXPECT_TRUE(platform.messages.empty());
+  EXPECT_EQ(vmtest::ReadFile(file).substr(0, before.size()), before);
 }
 
 }  // namespace
