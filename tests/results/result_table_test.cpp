@@ -147,7 +147,7 @@ TEST_F(ResultTableTest, StrayLinesAndNonNumbers) {
 
 TEST_F(ResultTableTest, RecordsBeyondTheTableAreNotRead) {
   std::string all;
-  for (int i = 0; i < 130; ++i) all += vmtest::Record("M" + std::to_string(i), vmtest::Flat(i));
+  for (int i = 0; i < 1000; ++i) all += vmtest::Record("M" + std::to_string(i), vmtest::Flat(i));
   Load(all);
   EXPECT_EQ(lastResultIndex, 127);
   EXPECT_STREQ(ResultTable[0].computerName, "M127\n");
