@@ -13,9 +13,9 @@ int main() {
                  why.c_str());
     return 1;
   }
-  const vm::MainWindowSpec spec = {
+  const vm::MainWindowSetup setup = {
       vm::kMainWindowTitle, vm::kAppTitle, vm::kMainMenu, vm::kMainMenuCount, 0, 0, 1024, 768};
-  vm::FltkPlatform platform(spec);
+  vm::FltkPlatform platform(setup);
   // The view holds the scenes' geometry (a few MB): it lives on the heap.
   auto app = std::make_unique<vm::CVelmark3App>(platform, platform.gl());
   platform.Show(*app);

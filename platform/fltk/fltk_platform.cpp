@@ -159,7 +159,7 @@ void AskMaximised(Fl_Window* w) {
 }  // namespace
 
 struct FltkPlatform::Impl {
-  MainWindowSpec spec;
+  MainWindowSetup setup;
   MainWindow* window = nullptr;
   Fl_Menu_Bar* menuBar = nullptr;
   GlView* view = nullptr;
@@ -178,13 +178,13 @@ struct FltkPlatform::Impl {
 
   void ArmNext() {
     const double next = timer.next();
-    itimerspec spec = {};
-    spec.it_value.tv_sec = static_cast<time_t>(next / 1000.0);
-    spec.it_value.tv_nsec =
-        static_cast<long>((next - static_cast<double>(spec.it_value.tv_sec) * 1000.0) * 1e6);
-    if (spec.it_value.tv_nsec >= 1000000000L) spec.it_value.tv_nsec = 999999999L;
-    if (spec.it_value.tv_sec == 0 && spec.it_value.tv_nsec == 0) spec.it_value.tv_nsec = 1;
-    timerfd_settime(timerFd, TFD_TIMER_ABSTIME, &spec, nullptr);
+    itimerspec due = {};
+    due.it_value.tv_sec = static_cast<time_t>(next / 1000.0);
+    due.it_value.tv_nsec =
+        static_cast<long>((next - static_cast<double>(due.it_value.tv_sec) * 1000.0) * 1e6);
+    if (due.it_value.tv_nsec >= 1000000000L) due.it_value.tv_nsec = 999999999L;
+    if (due.it_value.tv_sec == 0 && due.it_value.tv_nsec == 0) due.it_value.tv_nsec = 1;
+    timerfd_settime(timerFd, TFD_TIMER_ABSTIME, &due, nullptr);
   }
 
   static void OnTick(int fd, void* data) {
@@ -210,8 +210,8 @@ struct FltkPlatform::Impl {
   std::vector<std::pair<Impl*, int>> menuData;
 };
 
-FltkPlatform::FltkPlatform(const MainWindowSpec& spec) : impl_(std::make_unique<Impl>()) {
-  impl_->spec = spec;
+FltkPlatform::FltkPlatform(const MainWindowSetup& setup) : impl_(std::make_unique<Impl>()) {
+  impl_->setup = setup;
 }
 
 FltkPlatform::~FltkPlatform() = default;
@@ -237,7 +237,7 @@ GlBinding& FltkPlatform::gl() {
 
 void FltkPlatform::Show(AppEvents& app) {
   Impl& m = *impl_;
-  const MainWindowSpec& s = m.spec;
+  const MainWindowSetup& s = m.setup;
   fl_open_display();
   Fl::visual(FL_RGB);
 
@@ -337,7 +337,7 @@ void FltkPlatform::Invalidate() {
 }
 
 void FltkPlatform::MessageBox(const char* text) {
-  fl_message_title(impl_->spec.appTitle);
+  fl_message_title(impl_->setup.appTitle);
   fl_close = "OK";
   fl_message("%s", text);
 }

@@ -9,7 +9,7 @@
 
 namespace vm {
 
-struct MainWindowSpec {
+struct MainWindowSetup {
   const char* title;     // caption of the main window
   const char* appTitle;  // caption of message boxes
   const MenuEntry* menu;
@@ -19,7 +19,7 @@ struct MainWindowSpec {
 
 class FltkPlatform : public Platform {
  public:
-  explicit FltkPlatform(const MainWindowSpec& spec);
+  explicit FltkPlatform(const MainWindowSetup& setup);
   ~FltkPlatform() override;
 
   // False (with the reason in `why`) when no X display can be opened.

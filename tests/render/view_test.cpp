@@ -14,20 +14,6 @@ using vm::BenchState;
 
 namespace {
 
-// The test process's context is already current; the view only swaps.
-class CurrentContext : public vm::GlBinding {
- public:
-  bool ObtainDC() override { return true; }
-  bool SetupPixelFormat() override { return true; }
-  bool CreateContext() override { return true; }
-  bool MakeCurrent() override { return true; }
-  void SwapBuffers() override { ++swaps; }
-  bool ReleaseCurrent() override { return true; }
-  bool DeleteContext() override { return true; }
-  void ReleaseDC() override {}
-  int swaps = 0;
-};
-
 class ViewTest : public vmtest::GlTest {
  protected:
   void SetUp() override {
@@ -36,7 +22,7 @@ class ViewTest : public vmtest::GlTest {
     view = std::make_unique<vm::CVelmark3View>(platform, gl);
   }
   vm::MemoryPlatform platform;
-  CurrentContext gl;
+  vmtest::CurrentContext gl;
   std::unique_ptr<vm::CVelmark3View> view;
 };
 

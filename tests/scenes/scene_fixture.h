@@ -14,19 +14,6 @@
 
 namespace vmtest {
 
-// The context is already current; the view only swaps.
-class CurrentContextBinding : public vm::GlBinding {
- public:
-  bool ObtainDC() override { return true; }
-  bool SetupPixelFormat() override { return true; }
-  bool CreateContext() override { return true; }
-  bool MakeCurrent() override { return true; }
-  void SwapBuffers() override {}
-  bool ReleaseCurrent() override { return true; }
-  bool DeleteContext() override { return true; }
-  void ReleaseDC() override {}
-};
-
 class SceneTest : public GlTest {
  protected:
   void SetUp() override {
@@ -60,7 +47,7 @@ class SceneTest : public GlTest {
 
  private:
   vm::MemoryPlatform platform_;
-  CurrentContextBinding binding_;
+  CurrentContext binding_;
   std::unique_ptr<vm::CVelmark3View> view_;
 };
 

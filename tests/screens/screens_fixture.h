@@ -13,18 +13,6 @@
 
 namespace vmtest {
 
-class CurrentContext : public vm::GlBinding {
- public:
-  bool ObtainDC() override { return true; }
-  bool SetupPixelFormat() override { return true; }
-  bool CreateContext() override { return true; }
-  bool MakeCurrent() override { return true; }
-  void SwapBuffers() override {}
-  bool ReleaseCurrent() override { return true; }
-  bool DeleteContext() override { return true; }
-  void ReleaseDC() override {}
-};
-
 class ScreensTest : public vmtest::GlTest {
  protected:
   void SetUp() override {

@@ -11,6 +11,20 @@ namespace vmtest {
 // The process's context (1024 x 768); nullptr with a test failure if none.
 vm::EglContext* GlContext();
 
+// A view's binding on that context, already current: the view only swaps.
+class CurrentContext : public vm::GlBinding {
+ public:
+  bool ObtainDC() override { return true; }
+  bool SetupPixelFormat() override { return true; }
+  bool CreateContext() override { return true; }
+  bool MakeCurrent() override { return true; }
+  void SwapBuffers() override { ++swaps; }
+  bool ReleaseCurrent() override { return true; }
+  bool DeleteContext() override { return true; }
+  void ReleaseDC() override {}
+  int swaps = 0;
+};
+
 // Base fixture for GL tests: a current context and zeroed call counts.
 class GlTest : public ::testing::Test {
  protected:

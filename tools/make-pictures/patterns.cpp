@@ -61,10 +61,10 @@ void DrawBall(Image& img, double cx, double cy, double r, Rgb base) {
       if (cover <= 0) continue;
       const double nz = std::sqrt(std::fmax(0.0, 1 - dx * dx - dy * dy));
       const double diffuse = std::fmax(0.0, dx * lx + dy * ly + nz * lz);
-      const double spec = std::pow(std::fmax(0.0, 2 * diffuse * nz - lz), 24);
+      const double highlight = std::pow(std::fmax(0.0, 2 * diffuse * nz - lz), 24);
       const double k = 0.25 + 0.75 * diffuse;
-      const Rgb lit = {Clamp8(base.r * k + 255 * spec), Clamp8(base.g * k + 255 * spec),
-                       Clamp8(base.b * k + 255 * spec)};
+      const Rgb lit = {Clamp8(base.r * k + 255 * highlight), Clamp8(base.g * k + 255 * highlight),
+                       Clamp8(base.b * k + 255 * highlight)};
       img.at(x, y) = Mix(img.at(x, y), lit, cover);
     }
 }
