@@ -9,12 +9,6 @@
 namespace vm {
 namespace {
 
-constexpr int kSecondsId = 1000;
-constexpr int kTimerId = 1001;
-constexpr int kSceneListId = 1010;
-constexpr int kSelectAllId = 1013;
-constexpr int kSelectNoneId = 1014;
-
 // clang-format off
 const DialogControl kSettingsControls[] = {
     {ControlKind::kSunkenStatic, -1, "Every scene is performed for", 35, 15, 94, 12},

@@ -10,6 +10,11 @@
 namespace vm {
 
 extern const DialogTemplate kSettingsDialog;  // template 139
+constexpr int kSecondsId = 1000;
+constexpr int kTimerId = 1001;
+constexpr int kSceneListId = 1010;
+constexpr int kSelectAllId = 1013;
+constexpr int kSelectNoneId = 1014;
 
 constexpr int kMinSecondsPerScene = 2;
 // The sequencer counts a scene's time in milliseconds in an int.
