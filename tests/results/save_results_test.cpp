@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <csignal>
+#include <functional>
 #include <string>
 
 #include "app/bench_state.h"
@@ -125,14 +126,34 @@ TEST_F(SaveResultsTest, FieldsCannotBreakTheRecord) {
   EXPECT_EQ(vm::DescriptionLine("a\nb\rc"), "a b c");
 }
 
-TEST_F(SaveResultsTest, UnopenableFileIsReportedAndTheFormStaysOpen) {
-  const std::string file = dir.File("no/such/dir/results.txt");
-  EXPECT_EQ(SaveWith(file, fields), vm::kIdCancel);  // closed by the user afterwards
-  EXPECT_TRUE(stayedOpen);
-  EXPECT_EQ(typedAfter, "ATHLON BOX");
-  ASSERT_EQ(platform.messages.size(), 1u);
-  EXPECT_NE(platform.messages[0].find("not saved"), std::string::npos);
-  EXPECT_NE(platform.messages[0].find("No such file or directory"), std::string::npos);
+// Each way the file can fail to take the record: a message with the reason,
+// and the form stays open with what was typed.
+TEST_F(SaveResultsTest, UnwritableFileIsReportedAndTheFormStaysOpen) {
+  const std::string file = dir.File("results.txt");
+  const struct {
+    const char* what;
+    std::function<std::string()> prepare;  // returns the path to save to
+    const char* reason;
+  } cases[] = {
+      {"missing directory", [&] { return dir.File("no/such/dir/results.txt"); },
+       "No such file or directory"},
+      {"full disk", [&] { return symlink("/dev/full", file.c_str()) == 0 ? file : ""; },
+       "No space left on device"},
+      {"directory",
+       [&] { return unlink(file.c_str()) == 0 && mkdir(file.c_str(), 0755) == 0 ? file : ""; },
+       "Is a directory"},
+  };
+  for (const auto& c : cases) {
+    platform.messages.clear();
+    const std::string path = c.prepare();
+    ASSERT_FALSE(path.empty()) << c.what;
+    EXPECT_EQ(SaveWith(path, fields), vm::kIdCancel) << c.what;  // closed by the user afterwards
+    EXPECT_TRUE(stayedOpen) << c.what;
+    EXPECT_EQ(typedAfter, "ATHLON BOX") << c.what;
+    ASSERT_EQ(platform.messages.size(), 1u) << c.what;
+    EXPECT_NE(platform.messages[0].find("not saved"), std::string::npos) << c.what;
+    EXPECT_NE(platform.messages[0].find(c.reason), std::string::npos) << platform.messages[0];
+  }
 }
 
 TEST_F(SaveResultsTest, ReadOnlyDirectoryIsReported) {
@@ -142,24 +163,6 @@ TEST_F(SaveResultsTest, ReadOnlyDirectoryIsReported) {
   EXPECT_TRUE(stayedOpen);
   ASSERT_EQ(platform.messages.size(), 1u);
   EXPECT_NE(platform.messages[0].find("Permission denied"), std::string::npos);
-}
-
-TEST_F(SaveResultsTest, FullDiskIsReported) {
-  const std::string file = dir.File("results.txt");
-  ASSERT_EQ(symlink("/dev/full", file.c_str()), 0);
-  SaveWith(file, fields);
-  EXPECT_TRUE(stayedOpen);
-  ASSERT_EQ(platform.messages.size(), 1u);
-  EXPECT_NE(platform.messages[0].find("No space left on device"), std::string::npos);
-}
-
-TEST_F(SaveResultsTest, DirectoryInTheFilesPlaceIsReported) {
-  const std::string file = dir.File("results.txt");
-  ASSERT_EQ(mkdir(file.c_str(), 0755), 0);
-  SaveWith(file, fields);
-  EXPECT_TRUE(stayedOpen);
-  ASSERT_EQ(platform.messages.size(), 1u);
-  EXPECT_NE(platform.messages[0].find("Is a directory"), std::string::npos);
 }
 
 // A write that fails halfway (here the file-size limit) leaves the records
