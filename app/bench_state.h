@@ -1,4 +1,4 @@
-// The process-wide benchmark record and the scene catalogue. Plain fields,
+// The process-wide benchmark record. Plain fields,
 // touched only from the user-interface thread.
 #pragma once
 
@@ -41,26 +41,6 @@ struct BenchStateData {
 
 // Zero at load, like every static.
 extern BenchStateData BenchState;
-
-// A row of the catalogue; -1 in a parameter means "keeps its value".
-struct SceneRow {
-  const char* label;  // status-bar format: total, [triangles,] percent, '%'
-  int lightingEnabled;
-  int lightCount;
-  int spotlightsOn;
-  int spotCount;
-  int gridColumns;
-  int gridRows;
-  int sliceCount;
-  int stackCount;
-  int towerQuads;
-};
-
-extern const SceneRow SceneTable[kSceneCount];
-
-// Loads the row of BenchState.currentScene and raises sceneChanged; for an
-// index outside 0..23 it only raises sceneChanged.
-void ApplySceneParameters();
 
 // The tower positions shared by start-up and Init Benchs.
 void ResetTowerPositions();

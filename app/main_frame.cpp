@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "app/bench_state.h"
+#include "scenes/scene_catalogue.h"
 
 namespace vm {
 
@@ -112,12 +113,7 @@ void CMainFrame::WriteProgress() {
   const int elapsed = platform_.Clock() - sceneStartClock;
   const int span = BenchState.secondsPerScene - 1 > 0 ? BenchState.secondsPerScene - 1 : 1;
   const int percent = (elapsed / 1000) * (100 / span);
-  const char* label = SceneTable[scene].label;
-  if (scene == 9 || scene == 10)
-    std::snprintf(statusText_, sizeof statusText_, label, kSceneCount, 8 * BenchState.towerQuads,
-                  percent, '%');
-  else
-    std::snprintf(statusText_, sizeof statusText_, label, kSceneCount, percent, '%');
+  FormatSceneLabel(statusText_, sizeof statusText_, scene, percent);
   platform_.SetStatusText(statusText_);
 }
 

@@ -12,6 +12,7 @@
 #include "platform/memory_platform.h"
 #include "render/drawers.h"
 #include "render/view.h"
+#include "scenes/scene_catalogue.h"
 #include "scenes/scenes.h"
 
 namespace {
@@ -75,17 +76,15 @@ BENCHMARK(BM_SceneFrame)->DenseRange(0, vm::kSceneCount - 1)->Unit(benchmark::kM
 
 // Terrain, smoothing and normals of scenes 21-24, without any GL.
 void BM_TerrainRebuild(benchmark::State& state) {
-  static const struct {
-    int n;
-    double re, im, span;
-  } kTerrain[4] = {{200, -2, -2, 4}, {200, -1, -1, 2}, {200, -1.5, -1, 2}, {250, -1.5, -1, 2}};
-  const auto& t = kTerrain[state.range(0) - 20];
+  const vm::SceneRow& row = vm::SceneTable[state.range(0)];
+  const int n = row.parameters.sliceCount, m = row.parameters.stackCount;
+  const vm::FractalWindow& w = row.setup.fractal;
   auto geo = std::make_unique<vm::GeometryBlock>();
   vm::InitGeometryBlock(*geo);
   for (auto _ : state) {
-    vm::BuildFractalTerrain(*geo, t.n, t.n, t.re, t.im, t.span);
-    vm::SmoothGridHeights(*geo, t.n, t.n);
-    vm::ComputeGridNormals(*geo, t.n, t.n);
+    vm::BuildFractalTerrain(*geo, n, m, w.reStart, w.imStart, w.span);
+    vm::SmoothGridHeights(*geo, n, m);
+    vm::ComputeGridNormals(*geo, n, m);
     benchmark::DoNotOptimize(geo->grid[0].vy);
   }
 }

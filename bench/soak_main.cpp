@@ -14,6 +14,7 @@
 #include "platform/egl/egl_context.h"
 #include "platform/memory_platform.h"
 #include "render/view.h"
+#include "scenes/scene_catalogue.h"
 
 namespace {
 

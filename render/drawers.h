@@ -6,7 +6,6 @@
 namespace vm {
 
 void DrawIntroScreen(ViewState& view);     // main screen
-void DrawBenchmarkFrame(ViewState& view);  // the current benchmark scene
 void DrawGraphicResults(ViewState& view);  // results bar chart
 void DrawThanksScreen(ViewState& view);    // thanks screen
 

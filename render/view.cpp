@@ -6,6 +6,7 @@
 #include "render/drawers.h"
 #include "render/lights.h"
 #include "render/textures.h"
+#include "scenes/scene_catalogue.h"
 #include "scenes/scenes.h"
 
 namespace vm {

@@ -9,6 +9,15 @@
 
 namespace vm {
 
+// The view's four textures, by slot.
+enum TextureSlot : int {
+  kCloudsTexture = 0,
+  kTartanTexture = 1,
+  kChromeTexture = 2,
+  kFontTexture = 3,
+  kTextureSlots = 4
+};
+
 struct ViewState {
   float resultsEyeX = 5.0f;
   float resultsEyeY = 5.0f;
@@ -17,7 +26,7 @@ struct ViewState {
   float towerSpin = 0.0f;
   float latticeAngle = 0.0f;
   GLUquadric* quadric = nullptr;
-  GLuint textures[4] = {0, 0, 0, 0};
+  GLuint textures[kTextureSlots] = {0, 0, 0, 0};
   GeometryBlock geo;  // filled by the view's constructor (InitGeometryBlock)
 };
 

@@ -6,6 +6,7 @@
 
 #include "app/bench_state.h"
 #include "render/lights.h"
+#include "scenes/scene_catalogue.h"
 #include "scenes/scenes.h"
 
 namespace vm {
@@ -17,24 +18,43 @@ void Black() {
   glDisable(GL_FOG);
 }
 
-void TexGenMode(GLint mode) {
-  glTexGeni(GL_S, GL_TEXTURE_GEN_MODE, mode);
-  glTexGeni(GL_T, GL_TEXTURE_GEN_MODE, mode);
-}
-
 void FreeAllParticles(GeometryBlock& geo) {
   for (GeoRecord& p : geo.particles) p.active = 0;
 }
 
-// The processor test: terrain, smoothing and normals, on every frame.
-void FractalScene(ViewState& view, double reStart, double imStart, double span) {
-  BenchState.sceneChanged = 1;
-  Black();
+void TexGenMode(SceneTexGen mode) {
+  if (mode == SceneTexGen::kNone) return;
+  const GLint m = mode == SceneTexGen::kSphereMap ? GL_SPHERE_MAP : GL_EYE_LINEAR;
+  glTexGeni(GL_S, GL_TEXTURE_GEN_MODE, m);
+  glTexGeni(GL_T, GL_TEXTURE_GEN_MODE, m);
+}
+
+void BuildGeometry(GeometryBlock& geo, const SceneSetupRecipe& recipe) {
   const int n = BenchState.sliceCount, m = BenchState.stackCount;
-  BuildFractalTerrain(view.geo, n, m, reStart, imStart, span);
-  SmoothGridHeights(view.geo, n, m);
-  ComputeGridNormals(view.geo, n, m);
-  TexGenMode(GL_SPHERE_MAP);
+  switch (recipe.geometry) {
+    case SceneGeometry::kNone:
+      break;
+    case SceneGeometry::kFreeParticles:
+      FreeAllParticles(geo);
+      break;
+    case SceneGeometry::kRippleShell:
+      BuildRippleShell(geo, n, m);
+      ComputeGridNormals(geo, n, m);
+      break;
+    case SceneGeometry::kRoughDome:
+      BuildRoughDome(geo, n, m);
+      ComputeGridNormals(geo, n, m);
+      break;
+    case SceneGeometry::kFractal: {
+      // The processor test: terrain, smoothing and normals, on every frame.
+      BenchState.sceneChanged = 1;
+      const FractalWindow& w = recipe.fractal;
+      BuildFractalTerrain(geo, n, m, w.reStart, w.imStart, w.span);
+      SmoothGridHeights(geo, n, m);
+      ComputeGridNormals(geo, n, m);
+      break;
+    }
+  }
 }
 
 }  // namespace
@@ -67,75 +87,18 @@ void SetupFog() {
 }
 
 void SetupScene(ViewState& view) {
-  const int n = BenchState.sliceCount, m = BenchState.stackCount;
-  switch (BenchState.currentScene) {
-    case 0:
-    case 1:
-    case 2:
-    case 3:
-    case 4:
-    case 5:
-    case 6:
-    case 7:
-      Black();
-      break;
-    case 8:
-      Black();
-      TexGenMode(GL_SPHERE_MAP);
-      break;
-    case 9:
-    case 10:
+  const int scene = BenchState.currentScene;
+  if (scene >= 0 && scene < kSceneCount) {
+    const SceneSetupRecipe& recipe = SceneTable[scene].setup;
+    if (recipe.clear == SceneClear::kFog)
       SetupFog();
-      break;
-    case 11:
+    else
       Black();
-      view.latticeAngle = 0.0f;
-      break;
-    case 12:
-      Black();
-      SetupPointLights();
-      view.latticeAngle = 0.0f;
-      break;
-    case 13:
-      Black();
-      view.latticeAngle = 0.0f;
-      TexGenMode(GL_EYE_LINEAR);
-      break;
-    case 14:
-      FreeAllParticles(view.geo);
-      Black();
-      break;
-    case 15:
-      Black();
-      BuildRippleShell(view.geo, n, m);
-      ComputeGridNormals(view.geo, n, m);
-      TexGenMode(GL_SPHERE_MAP);
-      break;
-    case 16:
-      Black();
-      TexGenMode(GL_SPHERE_MAP);
-      break;
-    case 17:
-    case 18:
-    case 19:
-      Black();
-      BuildRoughDome(view.geo, n, m);
-      ComputeGridNormals(view.geo, n, m);
-      TexGenMode(GL_SPHERE_MAP);
-      view.frameAngle = 90.0f;
-      break;
-    case 20:
-      FractalScene(view, -2.0, -2.0, 4.0);
-      break;
-    case 21:
-      FractalScene(view, -1.0, -1.0, 2.0);
-      break;
-    case 22:
-    case 23:
-      FractalScene(view, -1.5, -1.0, 2.0);
-      break;
-    default:
-      break;
+    BuildGeometry(view.geo, recipe);
+    if (recipe.pointRig) SetupPointLights();
+    if (recipe.angles == SceneAngles::kLatticeFromZero) view.latticeAngle = 0.0f;
+    if (recipe.angles == SceneAngles::kFrameFrom90) view.frameAngle = 90.0f;
+    TexGenMode(recipe.texGen);
   }
   if (BenchState.spotlightsOn == 0) SetupPointLights();
 }

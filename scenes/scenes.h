@@ -13,9 +13,6 @@ namespace vm {
 // (x fastest) and every particle free.
 void InitGeometryBlock(GeometryBlock& geo);
 
-// Set-up of BenchState.currentScene, run on a scene's first frame (every
-// frame for the processor-test scenes, which re-arm sceneChanged).
-void SetupScene(ViewState& view);
 void SetupFog();
 
 // Grid generators on columns 0..n and rows 0..m. Sizes beyond the grid are

@@ -6,6 +6,7 @@
 #include "app/commands.h"
 #include "app/velmark3_app.h"
 #include "platform/memory_platform.h"
+#include "scenes/scene_catalogue.h"
 #include "tests/support/sim_app.h"
 
 using vm::BenchState;

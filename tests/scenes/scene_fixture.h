@@ -8,6 +8,7 @@
 #include "platform/memory_platform.h"
 #include "render/drawers.h"
 #include "render/view.h"
+#include "scenes/scene_catalogue.h"
 #include "tests/support/cube_calls.h"
 #include "tests/support/gl_context.h"
 #include "tests/support/sim_app.h"
