@@ -2,8 +2,8 @@
 
 #include <cstdio>
 
-#include "app/bench_state.h"
 #include "scenes/scene_catalogue.h"
+#include "state/bench_state.h"
 
 namespace vm {
 

@@ -1,10 +1,10 @@
-#include "app/bench_state.h"
 #include "app/main_frame.h"
 #include "results/faq_dlg.h"
 #include "results/result_table.h"
 #include "results/save_results_dlg.h"
 #include "results/settings_dlg.h"
 #include "results/text_results_dlg.h"
+#include "state/bench_state.h"
 
 namespace vm {
 

@@ -3,8 +3,8 @@
 #pragma once
 
 #include "app/main_frame.h"
+#include "app/view.h"
 #include "platform/platform.h"
-#include "render/view.h"
 
 namespace vm {
 

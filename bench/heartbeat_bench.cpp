@@ -7,10 +7,10 @@
 #include <memory>
 #include <new>
 
-#include "app/bench_state.h"
 #include "app/main_frame.h"
+#include "app/view.h"
 #include "platform/egl/egl_context.h"
-#include "render/view.h"
+#include "state/bench_state.h"
 
 namespace {
 

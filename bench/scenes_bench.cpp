@@ -7,13 +7,13 @@
 #include <memory>
 #include <string>
 
-#include "app/bench_state.h"
+#include "app/view.h"
 #include "platform/egl/egl_context.h"
-#include "platform/memory_platform.h"
-#include "render/drawers.h"
-#include "render/view.h"
+#include "platform/headless_platform.h"
 #include "scenes/scene_catalogue.h"
 #include "scenes/scenes.h"
+#include "screens/screens.h"
+#include "state/bench_state.h"
 
 namespace {
 
@@ -32,7 +32,7 @@ class Current : public vm::GlBinding {
 
 vm::CVelmark3View* SceneView() {
   static vm::EglContext egl(1024, 768);
-  static vm::MemoryPlatform platform;
+  static vm::HeadlessPlatform platform(stderr);
   static Current binding;
   static std::unique_ptr<vm::CVelmark3View> view;
   if (!view) {

@@ -10,11 +10,11 @@
 #include <fstream>
 #include <memory>
 
-#include "app/bench_state.h"
+#include "app/view.h"
 #include "platform/egl/egl_context.h"
-#include "platform/memory_platform.h"
-#include "render/view.h"
+#include "platform/headless_platform.h"
 #include "scenes/scene_catalogue.h"
+#include "state/bench_state.h"
 
 namespace {
 
@@ -36,7 +36,7 @@ int main(int argc, char** argv) {
   const int sceneFrames = argc > 2 ? std::atoi(argv[2]) : 20;
   const int rounds = argc > 3 ? std::atoi(argv[3]) : 4;
   vm::EglContext gl(1024, 768);
-  vm::MemoryPlatform platform;
+  vm::HeadlessPlatform platform(stderr);
   auto view = std::make_unique<vm::CVelmark3View>(platform, gl);
   view->OnCreate();
   if (!gl.error().empty()) {

@@ -1,46 +1,28 @@
 #include "cli/cli_results.h"
 
-#include "platform/memory_platform.h"
+#include <string>
+#include <vector>
+
+#include "results/ranking.h"
 #include "results/result_table.h"
-#include "results/text_results_dlg.h"
 
 namespace vm {
 namespace {
 
-constexpr int kLinesPerMachine = 30;
-
-// The Text Results window, open on a dialog nobody sees.
-struct TextResults {
-  MemoryPlatform platform;
-  MemoryDialog dialog{kTextResultsDialog};
-  CTextResultsDlg logic{platform};
-
-  TextResults() {
-    LoadResultTable();
-    logic.OnInitDialog(dialog);
-  }
-  MemoryListBox& ranking() { return *dialog.ListAt(kRankingListId); }
-  // A double-click on the first line of the machine at `position`.
-  void Choose(int position) {
-    ranking().Click((position - 1) * kLinesPerMachine);
-    logic.OnDoubleClick(dialog, kRankingListId);
-  }
-};
-
-void PrintLines(const MemoryListBox& list, std::FILE* out) {
-  for (const std::string& line : list.lines()) std::fprintf(out, "%s\n", line.c_str());
+void PrintLines(const std::vector<std::string>& lines, std::FILE* out) {
+  for (const std::string& line : lines) std::fprintf(out, "%s\n", line.c_str());
 }
 
 }  // namespace
 
 int ResultsCommand(std::FILE* out, std::FILE* /*err*/) {
-  TextResults window;
-  PrintLines(window.ranking(), out);
+  LoadResultTable();
+  PrintLines(RankingLines(), out);
   return 0;
 }
 
 int CompareCommand(int first, int second, std::FILE* out, std::FILE* err) {
-  TextResults window;
+  LoadResultTable();
   const int machines = lastResultIndex + 1;
   for (int p : {first, second}) {
     if (p < 1 || p > machines) {
@@ -49,13 +31,11 @@ int CompareCommand(int first, int second, std::FILE* out, std::FILE* err) {
       return 2;
     }
   }
-  window.Choose(first);
-  window.Choose(second);
-  if (!window.platform.messages.empty()) {
-    for (const std::string& m : window.platform.messages) std::fprintf(err, "%s\n", m.c_str());
+  if (first == second) {
+    std::fprintf(err, "%s\n", kSameComputerMessage);
     return 1;
   }
-  PrintLines(*window.dialog.ListAt(kCompareListId), out);
+  PrintLines(ComparisonLines(first, second), out);
   return 0;
 }
 

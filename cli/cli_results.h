@@ -1,5 +1,5 @@
-// The runner's view of results.txt: the ranking and the comparison, taken
-// from the Text Results window's own logic.
+// The runner's view of results.txt: the ranking and the comparison, the
+// same lines the Text Results window lists.
 #pragma once
 
 #include <cstdio>

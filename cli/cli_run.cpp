@@ -4,15 +4,14 @@
 
 #include <memory>
 
-#include "app/bench_state.h"
 #include "app/commands.h"
 #include "app/velmark3_app.h"
 #include "cli/machine_info.h"
 #include "platform/egl/egl_context.h"
 #include "platform/headless_platform.h"
-#include "platform/memory_platform.h"
 #include "results/result_table.h"
 #include "results/save_results_dlg.h"
+#include "state/bench_state.h"
 
 namespace vm {
 namespace {
@@ -30,14 +29,28 @@ void ApplySettings(const CliOptions& o) {
   for (int i = 0; i < kSceneCount; ++i) BenchState.sceneSelected[i] = o.scenes[i] ? 1 : 0;
 }
 
+// The Save Results form with nothing on screen: its fields are set directly.
+class UnseenForm : public DialogHost {
+ public:
+  ListBox* List(int) override { return nullptr; }
+  EditField* Edit(int) override { return nullptr; }
+  void EndDialog(int result) override { saved = result == kIdOk; }
+  bool saved = false;
+};
+
 // What the Save Results form does with the same fields typed into it.
 bool SaveRun(const CliOptions& o, Platform& platform) {
-  MemoryDialog form(kSaveResultsDialog);
   CSaveResultsDlg logic(platform);
-  logic.OnInitDialog(form);
-  for (int k = 0; k < kFieldCount; ++k) form.EditAt(1000 + k)->Type(o.fields[k]);
-  logic.OnCommand(form, kIdOk);
-  return form.ended && form.result == kIdOk;  // else the message said why
+  std::string* const fields[kFieldCount] = {&logic.m_computerName,    &logic.m_cpuType,
+                                            &logic.m_ramType,         &logic.m_motherBoard,
+                                            &logic.m_videoCardName,   &logic.m_videoCardRam,
+                                            &logic.m_videoCardFreq,   &logic.m_videoCardDriver,
+                                            &logic.m_operatingSystem, &logic.m_other};
+  for (int k = 0; k < kFieldCount; ++k)
+    *fields[k] = ApplyEditRules("", o.fields[k], kUpperCase | kSingleLine, kMaxDescriptionChars);
+  UnseenForm form;
+  logic.OnOK(form);
+  return form.saved;  // else the message said why
 }
 
 }  // namespace

@@ -8,8 +8,8 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "app/bench_state.h"
 #include "results/result_table.h"
+#include "state/bench_state.h"
 
 namespace {
 

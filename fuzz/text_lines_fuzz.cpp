@@ -7,8 +7,8 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "platform/memory_platform.h"
 #include "results/result_table.h"
+#include "tests/support/memory_platform.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static const bool ready = [] {

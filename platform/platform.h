@@ -1,7 +1,8 @@
 // The window-system services the benchmark needs, behind one narrow interface.
-// Three implementations: FLTK + GLX for the program (platform/fltk), an EGL
-// off-screen binding (platform/egl) and an in-memory one that tests drive
-// (platform/memory_platform.h). Nothing outside platform/ includes toolkit or
+// Implementations: FLTK + GLX for the program (platform/fltk), an EGL
+// off-screen binding (platform/egl), a headless one for the runner
+// (platform/headless_platform.h) and an in-memory one that tests drive
+// (tests/support/memory_platform.h). Nothing outside platform/ includes toolkit or
 // window-system headers.
 #pragma once
 
@@ -163,6 +164,12 @@ class GlBinding {
 // Monotonic wall-clock milliseconds since process start; shared by the real
 // implementations.
 int ProcessClockMs();
+
+// Applies an edit control's conversions (upper case, single line, length
+// limit) to `input` appended to `current`; the toolkit's edits and the tests'
+// in-memory ones share it.
+std::string ApplyEditRules(const std::string& current, const std::string& input, unsigned flags,
+                           int maxLength);
 
 // "%A, %B %d, %Y" with English day and month names, whatever the locale.
 std::string FormatLongDate(const std::tm& t);

@@ -5,7 +5,7 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
-#include "scenes/geometry_block.h"
+#include "render/geometry_block.h"
 
 namespace vm {
 

@@ -9,7 +9,7 @@
 #include <cstring>
 #include <utility>
 
-#include "app/bench_state.h"
+#include "state/bench_state.h"
 
 namespace vm {
 

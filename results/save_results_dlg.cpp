@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "app/bench_state.h"
+#include "state/bench_state.h"
 
 namespace vm {
 namespace {

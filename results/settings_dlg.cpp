@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "app/bench_state.h"
+#include "state/bench_state.h"
 
 namespace vm {
 namespace {

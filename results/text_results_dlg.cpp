@@ -2,7 +2,6 @@
 
 #include <cctype>
 #include <cstdlib>
-#include <cstring>
 
 namespace vm {
 namespace {
@@ -26,17 +25,6 @@ bool StartsWithDigit(const char* text) {
   return std::isdigit(static_cast<unsigned char>(text[0])) != 0;
 }
 
-// Only position lines may start with a digit, so a description that does
-// gets a space in front; the field has a spare byte for it.
-void PrepareDescription(char* field) {
-  const size_t len = std::strlen(field);
-  if (StartsWithDigit(field) && len + 2 <= static_cast<size_t>(kResultTextSize)) {
-    std::memmove(field + 1, field, len + 1);
-    field[0] = ' ';
-  }
-  if (char* newline = std::strchr(field, '\n')) *newline = '\0';
-}
-
 }  // namespace
 
 const DialogTemplate kTextResultsDialog = {
@@ -52,20 +40,8 @@ void CTextResultsDlg::OnInitDialog(DialogHost& host) {
   m_sceneLegend = host.List(kLegendId);
   m_rankingList = host.List(kRankingId);
   if (m_sceneLegend) AddFileLines(benchsPath_.c_str(), 128, *m_sceneLegend);
-  for (int a = 0; a <= lastResultIndex && a < kResultRows; ++a) {
-    ResultEntry& row = ResultTable[a];
-    char* const fields[] = {row.computerName, row.cpuType, row.ramType, row.videoCard,
-                            row.operatingSystem};
-    if (!m_rankingList) break;
-    m_rankingList->AddString(
-        FormatC("%d POSITION WITH SCORE = %d", a + 1, ResultScore(row.averageFps)).c_str());
-    for (char* field : fields) {
-      PrepareDescription(field);
-      m_rankingList->AddString(field);
-    }
-    for (int s = 0; s < kRecordScenes; ++s)
-      m_rankingList->AddString(FormatC("    Scenes %d : %f fps", s + 1, row.sceneFps[s]).c_str());
-  }
+  if (m_rankingList)
+    for (const std::string& line : RankingLines()) m_rankingList->AddString(line.c_str());
   m_waitingForSecond = 0;
 }
 
@@ -89,7 +65,7 @@ void CTextResultsDlg::OnDblclkRanking() {
   if (m_waitingForSecond == 0) {
     m_firstPosition = p;
     m_waitingForSecond = 1;
-    m_compareList->AddString(FormatC("First Computer : %s", name.c_str()).c_str());
+    m_compareList->AddString(ChosenComputerLine(1, name).c_str());
     return;
   }
   m_secondPosition = p;
@@ -99,13 +75,8 @@ void CTextResultsDlg::OnDblclkRanking() {
   }
   const ResultEntry& first = ResultTable[m_firstPosition - 1];
   const ResultEntry& second = ResultTable[m_secondPosition - 1];
-  m_compareList->AddString(FormatC("Second Computer : %s", name.c_str()).c_str());
-  const float overall = first.averageFps / second.averageFps;
-  m_compareList->AddString(FormatC("C1 vs C2  = %f", overall).c_str());
-  for (int s = 0; s < kRecordScenes; ++s) {
-    const float ratio = first.sceneFps[s] / second.sceneFps[s];
-    m_compareList->AddString(FormatC("Scene %d : 1 vs 2  = %f", s + 1, ratio).c_str());
-  }
+  m_compareList->AddString(ChosenComputerLine(2, name).c_str());
+  for (const std::string& line : RatioLines(first, second)) m_compareList->AddString(line.c_str());
   m_waitingForSecond = 0;
 }
 

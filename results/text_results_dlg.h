@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/platform.h"
+#include "results/ranking.h"
 #include "results/result_table.h"
 
 namespace vm {
@@ -12,8 +13,6 @@ namespace vm {
 extern const DialogTemplate kTextResultsDialog;  // template 145
 constexpr int kRankingListId = 1010;
 constexpr int kCompareListId = 1012;
-
-constexpr const char* kSameComputerMessage = "Please don't Select the same Computer!!!";
 
 class CTextResultsDlg : public DialogHandler {
  public:

@@ -6,9 +6,9 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "app/bench_state.h"
 #include "render/lights.h"
 #include "scenes/scenes.h"
+#include "state/bench_state.h"
 
 namespace vm {
 

@@ -6,8 +6,8 @@
 
 #include <cstddef>
 
-#include "app/bench_state.h"
 #include "render/view_state.h"
+#include "state/bench_state.h"
 
 namespace vm {
 

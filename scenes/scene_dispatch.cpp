@@ -1,8 +1,8 @@
 // One benchmark frame: the scene's set-up when it has just started, then its
 // catalogue row's drawing.
-#include "app/bench_state.h"
 #include "scenes/scene_catalogue.h"
 #include "scenes/scenes.h"
+#include "state/bench_state.h"
 
 namespace vm {
 

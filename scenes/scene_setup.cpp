@@ -4,10 +4,10 @@
 
 #include <cstring>
 
-#include "app/bench_state.h"
 #include "render/lights.h"
 #include "scenes/scene_catalogue.h"
 #include "scenes/scenes.h"
+#include "state/bench_state.h"
 
 namespace vm {
 

@@ -2,9 +2,9 @@
 // shared corners sent again for each quad, as the workload requires.
 #include <GL/gl.h>
 
-#include "app/bench_state.h"
 #include "render/lights.h"
 #include "scenes/scenes.h"
+#include "state/bench_state.h"
 
 namespace vm {
 

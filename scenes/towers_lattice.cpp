@@ -3,10 +3,10 @@
 
 #include <cmath>
 
-#include "app/bench_state.h"
 #include "render/lights.h"
 #include "render/primitives.h"
 #include "scenes/scenes.h"
+#include "state/bench_state.h"
 
 namespace vm {
 

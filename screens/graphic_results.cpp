@@ -4,9 +4,9 @@
 
 #include <cstdio>
 
-#include "render/drawers.h"
 #include "render/primitives.h"
 #include "results/result_table.h"
+#include "screens/screens.h"
 
 namespace vm {
 

@@ -1,10 +1,10 @@
 // The title card shown whenever no benchmark runs: captions of sphere dots in
 // front of the turning cloud sky, two of them flipping like a sign.
-#include "app/bench_state.h"
-#include "render/drawers.h"
 #include "render/lights.h"
 #include "render/primitives.h"
 #include "scenes/scenes.h"
+#include "screens/screens.h"
+#include "state/bench_state.h"
 
 namespace vm {
 namespace {

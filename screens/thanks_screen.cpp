@@ -3,10 +3,10 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "app/bench_state.h"
-#include "render/drawers.h"
 #include "render/lights.h"
 #include "render/primitives.h"
+#include "screens/screens.h"
+#include "state/bench_state.h"
 
 namespace vm {
 namespace {

@@ -17,7 +17,6 @@
 #include <string>
 
 #include "platform/fltk/fltk_icon.h"
-#include "platform/memory_platform.h"
 
 namespace vm {
 namespace {

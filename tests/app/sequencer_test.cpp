@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "app/bench_state.h"
+#include "state/bench_state.h"
 #include "tests/support/sim_app.h"
 
 using vm::BenchState;

@@ -2,11 +2,11 @@
 
 #include <cstdlib>
 
-#include "app/bench_state.h"
 #include "app/commands.h"
 #include "app/velmark3_app.h"
-#include "platform/memory_platform.h"
 #include "scenes/scene_catalogue.h"
+#include "state/bench_state.h"
+#include "tests/support/memory_platform.h"
 #include "tests/support/sim_app.h"
 
 using vm::BenchState;

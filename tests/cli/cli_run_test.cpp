@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "app/bench_state.h"
 #include "cli/cli_results.h"
 #include "results/result_table.h"
+#include "state/bench_state.h"
 
 namespace vm {
 namespace {

@@ -4,7 +4,7 @@
 
 #include <cmath>
 
-#include "app/bench_state.h"
+#include "state/bench_state.h"
 #include "tests/support/gl_context.h"
 
 namespace {

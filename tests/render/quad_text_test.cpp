@@ -3,10 +3,10 @@
 #include <cstdlib>
 #include <vector>
 
-#include "platform/memory_platform.h"
 #include "render/primitives.h"
 #include "render/textures.h"
 #include "tests/support/gl_context.h"
+#include "tests/support/memory_platform.h"
 
 namespace {
 

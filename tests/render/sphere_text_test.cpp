@@ -5,9 +5,9 @@
 #include <set>
 #include <tuple>
 
-#include "app/bench_state.h"
 #include "render/lights.h"
 #include "render/primitives.h"
+#include "state/bench_state.h"
 #include "tests/support/gl_context.h"
 #include "tests/support/sim_app.h"
 

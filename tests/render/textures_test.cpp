@@ -5,9 +5,9 @@
 #include <vector>
 
 #include "platform/bitmap.h"
-#include "platform/memory_platform.h"
 #include "platform/resources.h"
 #include "tests/support/gl_context.h"
+#include "tests/support/memory_platform.h"
 
 namespace {
 

@@ -1,13 +1,13 @@
-#include "render/view.h"
+#include "app/view.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <memory>
 
-#include "app/bench_state.h"
-#include "platform/memory_platform.h"
+#include "state/bench_state.h"
 #include "tests/support/gl_context.h"
+#include "tests/support/memory_platform.h"
 #include "tests/support/sim_app.h"
 
 using vm::BenchState;

@@ -7,13 +7,13 @@
 #include <string>
 #include <vector>
 
-#include "app/bench_state.h"
-#include "platform/memory_platform.h"
 #include "results/faq_dlg.h"
 #include "results/result_table.h"
 #include "results/settings_dlg.h"
 #include "results/text_results_dlg.h"
+#include "state/bench_state.h"
 #include "tests/results/results_fixture.h"
+#include "tests/support/memory_platform.h"
 
 using vm::BenchState;
 

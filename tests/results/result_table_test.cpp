@@ -11,7 +11,7 @@
 #include <limits>
 #include <string>
 
-#include "app/bench_state.h"
+#include "state/bench_state.h"
 #include "tests/results/results_fixture.h"
 
 using vm::lastResultIndex;

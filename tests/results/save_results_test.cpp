@@ -6,11 +6,11 @@
 #include <functional>
 #include <string>
 
-#include "app/bench_state.h"
-#include "platform/memory_platform.h"
 #include "results/result_table.h"
 #include "results/save_results_dlg.h"
+#include "state/bench_state.h"
 #include "tests/results/results_fixture.h"
+#include "tests/support/memory_platform.h"
 
 using vm::BenchState;
 

@@ -4,13 +4,13 @@
 
 #include <memory>
 
-#include "app/bench_state.h"
-#include "platform/memory_platform.h"
-#include "render/drawers.h"
-#include "render/view.h"
+#include "app/view.h"
 #include "scenes/scene_catalogue.h"
+#include "screens/screens.h"
+#include "state/bench_state.h"
 #include "tests/support/cube_calls.h"
 #include "tests/support/gl_context.h"
+#include "tests/support/memory_platform.h"
 #include "tests/support/sim_app.h"
 
 namespace vmtest {

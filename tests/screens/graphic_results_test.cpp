@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "render/drawers.h"
 #include "results/result_table.h"
+#include "screens/screens.h"
 #include "tests/screens/screens_fixture.h"
 #include "tests/support/alloc_counter.h"
 #include "tests/support/cube_calls.h"

@@ -5,8 +5,8 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "app/bench_state.h"
-#include "render/drawers.h"
+#include "screens/screens.h"
+#include "state/bench_state.h"
 #include "tests/screens/screens_fixture.h"
 
 using vm::BenchState;

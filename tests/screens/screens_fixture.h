@@ -6,9 +6,9 @@
 
 #include <memory>
 
-#include "platform/memory_platform.h"
-#include "render/view.h"
+#include "app/view.h"
 #include "tests/support/gl_context.h"
+#include "tests/support/memory_platform.h"
 #include "tests/support/sim_app.h"
 
 namespace vmtest {

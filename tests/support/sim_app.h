@@ -5,9 +5,9 @@
 
 #include <cstring>
 
-#include "app/bench_state.h"
 #include "app/main_frame.h"
-#include "platform/memory_platform.h"
+#include "state/bench_state.h"
+#include "tests/support/memory_platform.h"
 
 namespace vmtest {
 

@@ -1,4 +1,4 @@
-#include "app/bench_state.h"
+#include "state/bench_state.h"
 
 #include <cstdlib>
 

@@ -1,13 +1,13 @@
-#include "render/view.h"
+#include "app/view.h"
 
 #include <cstdlib>
 
-#include "app/bench_state.h"
-#include "render/drawers.h"
 #include "render/lights.h"
 #include "render/textures.h"
 #include "scenes/scene_catalogue.h"
 #include "scenes/scenes.h"
+#include "screens/screens.h"
+#include "state/bench_state.h"
 
 namespace vm {
 

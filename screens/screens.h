@@ -1,4 +1,4 @@
-// The drawers the view's paint dispatches to, one per display mode.
+// The screens the view paints outside a benchmark run, one per display mode.
 #pragma once
 
 #include "render/view_state.h"
