@@ -5,6 +5,7 @@
 #include "app/commands.h"
 #include "app/velmark3_app.h"
 #include "platform/fltk/fltk_platform.h"
+#include "state/bench_state.h"
 
 int main() {
   std::string why;
@@ -14,7 +15,8 @@ int main() {
     return 1;
   }
   const vm::MainWindowSetup setup = {
-      vm::kMainWindowTitle, vm::kAppTitle, vm::kMainMenu, vm::kMainMenuCount, 0, 0, 1024, 768};
+      vm::kMainWindowTitle,  vm::kAppTitle,         vm::kMainMenu, vm::kMainMenuCount, 0, 0,
+      vm::kDefaultViewWidth, vm::kDefaultViewHeight};
   vm::FltkPlatform platform(setup);
   // The view holds the scenes' geometry (a few MB): it lives on the heap.
   auto app = std::make_unique<vm::CVelmark3App>(platform, platform.gl());

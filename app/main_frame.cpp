@@ -8,13 +8,13 @@
 namespace vm {
 
 int CMainFrame::OnCreate() {
-  platform_.SetTimer(kFrameTimerId, 100);
+  platform_.SetTimer(kFrameTimerId, kDefaultTimerIntervalMs);
 
   BenchState.restartTimer = 0;
-  BenchState.timerIntervalMs = 100;
+  BenchState.timerIntervalMs = kDefaultTimerIntervalMs;
   BenchState.currentScene = 0;
   BenchState.resultsAvailable = 0;
-  BenchState.secondsPerScene = 2;
+  BenchState.secondsPerScene = kDefaultSecondsPerScene;
   ApplySceneParameters();
   sceneStartClock = platform_.Clock();
   frameCount = 0;

@@ -5,8 +5,6 @@
 
 namespace vm {
 
-constexpr int kFrameTimerId = 1;
-
 class CMainFrame {
  public:
   explicit CMainFrame(Platform& platform) : platform_(platform) {}

@@ -1,13 +1,14 @@
 #include "app/velmark3_app.h"
 
 #include "app/commands.h"
+#include "platform/resources.h"
 
 namespace vm {
 namespace {
 
 // clang-format off
 const DialogControl kAboutControls[] = {
-    {ControlKind::kIcon, -1, "", 11, 8, 21, 20, 0, 0, 128},
+    {ControlKind::kIcon, -1, "", 11, 8, 21, 20, 0, 0, kProgramIconResource},
     {ControlKind::kStatic, -1, "Velmark3 Versione 1.0", 39, 7, 83, 8},
     {ControlKind::kStatic, -1, "OpenGL benchmark", 39, 17, 119, 8},
     {ControlKind::kStatic, -1, "by TALVO", 124, 7, 43, 8},

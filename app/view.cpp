@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 
+#include "platform/resources.h"
 #include "render/lights.h"
 #include "render/textures.h"
 #include "scenes/scene_catalogue.h"
@@ -27,10 +28,10 @@ CVelmark3View::CVelmark3View(Platform& platform, GlBinding& gl) : platform_(plat
 
 int CVelmark3View::OnCreate() {
   InitGL();
-  LoadTexture(state, platform_, 132, 0);
-  LoadTexture(state, platform_, 136, 1);
-  LoadTexture(state, platform_, 137, 2);
-  LoadTexture(state, platform_, 144, 3);
+  LoadTexture(state, platform_, kCloudsResource, kCloudsTexture);
+  LoadTexture(state, platform_, kTartanResource, kTartanTexture);
+  LoadTexture(state, platform_, kChromeResource, kChromeTexture);
+  LoadTexture(state, platform_, kFontSheetResource, kFontTexture);
   return 0;
 }
 

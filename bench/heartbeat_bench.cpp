@@ -48,14 +48,14 @@ void BM_BenchmarkTick(benchmark::State& state) {
 BENCHMARK(BM_BenchmarkTick);
 
 void BM_EmptyPaint(benchmark::State& state) {
-  static vm::EglContext gl(1024, 768);
+  static vm::EglContext gl(vm::kDefaultViewWidth, vm::kDefaultViewHeight);
   if (!gl.Open()) {
     state.SkipWithError(gl.error().c_str());
     return;
   }
   QuietPlatform platform;
   auto view = std::make_unique<vm::CVelmark3View>(platform, gl);
-  view->OnSize(1024, 768);
+  view->OnSize(vm::kDefaultViewWidth, vm::kDefaultViewHeight);
   vm::BenchState.displayMode = 7;  // no drawer: clear, finish and swap only
   const long before = gAllocations.load();
   for (auto _ : state) view->OnDraw();

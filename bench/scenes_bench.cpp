@@ -31,7 +31,7 @@ class Current : public vm::GlBinding {
 };
 
 vm::CVelmark3View* SceneView() {
-  static vm::EglContext egl(1024, 768);
+  static vm::EglContext egl(vm::kDefaultViewWidth, vm::kDefaultViewHeight);
   static vm::HeadlessPlatform platform(stderr);
   static Current binding;
   static std::unique_ptr<vm::CVelmark3View> view;
@@ -39,7 +39,7 @@ vm::CVelmark3View* SceneView() {
     if (!egl.Open()) return nullptr;
     view = std::make_unique<vm::CVelmark3View>(platform, binding);
     view->OnCreate();
-    view->OnSize(1024, 768);
+    view->OnSize(vm::kDefaultViewWidth, vm::kDefaultViewHeight);
     vm::ResetTowerPositions();
   }
   egl.MakeCurrent();

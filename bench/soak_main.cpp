@@ -35,7 +35,7 @@ int main(int argc, char** argv) {
   const int screenFrames = argc > 1 ? std::atoi(argv[1]) : 500;
   const int sceneFrames = argc > 2 ? std::atoi(argv[2]) : 20;
   const int rounds = argc > 3 ? std::atoi(argv[3]) : 4;
-  vm::EglContext gl(1024, 768);
+  vm::EglContext gl(vm::kDefaultViewWidth, vm::kDefaultViewHeight);
   vm::HeadlessPlatform platform(stderr);
   auto view = std::make_unique<vm::CVelmark3View>(platform, gl);
   view->OnCreate();
@@ -43,7 +43,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "vm_soak: no OpenGL context: %s\n", gl.error().c_str());
     return 1;
   }
-  view->OnSize(1024, 768);
+  view->OnSize(vm::kDefaultViewWidth, vm::kDefaultViewHeight);
   vm::ResetTowerPositions();
 
   vm::BenchState.displayMode = vm::kModeIntro;

@@ -5,6 +5,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "results/result_table.h"
+
 namespace vm {
 
 const char* const kFieldOptions[kFieldCount] = {
@@ -57,8 +59,8 @@ int FieldIndex(const std::string& name) {
 
 }  // namespace
 
-bool ParseSceneList(const std::string& text, bool (&scenes)[24], std::string& error) {
-  bool picked[24] = {};
+bool ParseSceneList(const std::string& text, bool (&scenes)[kSceneCount], std::string& error) {
+  bool picked[kSceneCount] = {};
   size_t pos = 0;
   while (true) {
     const size_t comma = text.find(',', pos);
@@ -68,21 +70,22 @@ bool ParseSceneList(const std::string& text, bool (&scenes)[24], std::string& er
     long lo = 0, hi = 0;
     bool ok;
     if (dash == std::string::npos) {
-      ok = ParseInt(item, 1, 24, lo);
+      ok = ParseInt(item, 1, kSceneCount, lo);
       hi = lo;
     } else {
-      ok = ParseInt(item.substr(0, dash), 1, 24, lo) &&
-           ParseInt(item.substr(dash + 1), 1, 24, hi) && lo <= hi;
+      ok = ParseInt(item.substr(0, dash), 1, kSceneCount, lo) &&
+           ParseInt(item.substr(dash + 1), 1, kSceneCount, hi) && lo <= hi;
     }
     if (!ok) {
-      error = "bad scene list '" + Shown(text) + "' (scene numbers 1-24, e.g. 1,3,5-9)";
+      error = "bad scene list '" + Shown(text) + "' (scene numbers 1-" +
+              std::to_string(kSceneCount) + ", e.g. 1,3,5-9)";
       return false;
     }
     for (long s = lo; s <= hi; ++s) picked[s - 1] = true;
     if (comma == std::string::npos) break;
     pos = comma + 1;
   }
-  for (int i = 0; i < 24; ++i) scenes[i] = picked[i];
+  for (int i = 0; i < kSceneCount; ++i) scenes[i] = picked[i];
   return true;
 }
 
@@ -159,16 +162,17 @@ bool ParseCli(int argc, const char* const* argv, CliOptions& out, std::string& e
       if (!ParseSceneList(value, out.scenes, error)) return false;
     } else if (name == "size") {
       if (!ParseSize(value, out.width, out.height)) {
-        error = "bad --size '" + Shown(value) + "' (WxH, e.g. 1024x768)";
+        error = "bad --size '" + Shown(value) + "' (WxH, e.g. " +
+                std::to_string(kDefaultViewWidth) + "x" + std::to_string(kDefaultViewHeight) + ")";
         return false;
       }
     } else if (!ParseInt(value, INT_MIN / 2, INT_MAX / 2, n)) {
       error = "bad --" + name + " '" + Shown(value) + "' (a whole number)";
       return false;
     } else if (name == "seconds") {
-      out.seconds = n < 2 ? 2 : static_cast<int>(n);  // the settings form's floors
+      out.seconds = n < kMinSecondsPerScene ? kMinSecondsPerScene : static_cast<int>(n);
     } else {
-      out.timerMs = n < 10 ? 10 : static_cast<int>(n);
+      out.timerMs = n < kMinTimerIntervalMs ? kMinTimerIntervalMs : static_cast<int>(n);
     }
   }
 
@@ -181,8 +185,10 @@ bool ParseCli(int argc, const char* const* argv, CliOptions& out, std::string& e
   }
   if (out.command == CliCommand::kCompare) {
     long p = 0, q = 0;
-    if (!ParseInt(positional[0], 1, 128, p) || !ParseInt(positional[1], 1, 128, q)) {
-      error = "positions must be whole numbers 1-128, as in the ranking";
+    if (!ParseInt(positional[0], 1, kResultRows, p) ||
+        !ParseInt(positional[1], 1, kResultRows, q)) {
+      error = "positions must be whole numbers 1-" + std::to_string(kResultRows) +
+              ", as in the ranking";
       return false;
     }
     out.first = static_cast<int>(p);

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "state/bench_state.h"
+
 namespace vm {
 
 constexpr int kFieldCount = 10;
@@ -14,11 +16,11 @@ enum class CliCommand { kHelp, kRun, kResults, kCompare };
 struct CliOptions {
   CliCommand command = CliCommand::kHelp;
   // run
-  bool scenes[24];  // scene i + 1 selected
-  int seconds = 2;
-  int timerMs = 100;
-  int width = 1024;
-  int height = 768;
+  bool scenes[kSceneCount];  // scene i + 1 selected
+  int seconds = kDefaultSecondsPerScene;
+  int timerMs = kDefaultTimerIntervalMs;
+  int width = kDefaultViewWidth;
+  int height = kDefaultViewHeight;
   bool save = false;
   bool detect = false;
   // Description fields in the save form's order; given[k] when set on the
@@ -41,8 +43,8 @@ extern const char* const kFieldOptions[kFieldCount];
 // a one-line reason in `error`.
 bool ParseCli(int argc, const char* const* argv, CliOptions& out, std::string& error);
 
-// "1,3,5-9": scene numbers 1..24, ranges inclusive, no empty items.
-bool ParseSceneList(const std::string& text, bool (&scenes)[24], std::string& error);
+// "1,3,5-9": scene numbers 1..kSceneCount, ranges inclusive, no empty items.
+bool ParseSceneList(const std::string& text, bool (&scenes)[kSceneCount], std::string& error);
 
 // The full --help text.
 const char* CliUsage();

@@ -34,12 +34,12 @@ void HeadlessPlatform::SetStatusText(const char* text) {
 }
 
 void HeadlessPlatform::SetTimer(int id, int intervalMs) {
-  if (id != 1) return;
+  if (id != kFrameTimerId) return;
   timer_.Arm(NowMs(), intervalMs > 0 ? intervalMs : 1);
 }
 
 void HeadlessPlatform::KillTimer(int id) {
-  if (id == 1) timer_.Disarm();
+  if (id == kFrameTimerId) timer_.Disarm();
 }
 
 void HeadlessPlatform::MessageBox(const char* text) {
@@ -72,7 +72,7 @@ int HeadlessPlatform::Run(AppEvents& app, const std::function<bool()>& done) {
     } else if (timer_.armed()) {
       SleepUntil(timer_.next());
       timer_.Fired(NowMs());
-      app.OnTimer(1);
+      app.OnTimer(kFrameTimerId);
     } else {
       break;
     }

@@ -122,6 +122,10 @@ class AppEvents {
 
 // ---- Services --------------------------------------------------------------
 
+// The program's one timer, the frame timer: the id the platforms arm and
+// deliver.
+constexpr int kFrameTimerId = 1;
+
 class Platform {
  public:
   virtual ~Platform() = default;

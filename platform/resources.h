@@ -5,6 +5,13 @@
 
 namespace vm {
 
+// The resources the program uses: res/N.bmp is resource N.
+constexpr int kProgramIconResource = 128;
+constexpr int kCloudsResource = 132;
+constexpr int kTartanResource = 136;
+constexpr int kChromeResource = 137;
+constexpr int kFontSheetResource = 144;
+
 struct EmbeddedResource {
   int id;
   const unsigned char* data;

@@ -4,6 +4,7 @@
 
 #include <cmath>
 
+#include "render/angles.h"
 #include "state/bench_state.h"
 
 namespace vm {
@@ -56,20 +57,20 @@ void SpotDirection(int i, float a, GLfloat dir[3]) {
   double dx = 0, dz = 0;
   switch (i) {
     case 0:
-      dx = 0.5 * std::cos(p * 0.01745);
-      dz = std::sin(p * 0.0349);
+      dx = 0.5 * std::cos(p * kDegToRad);
+      dz = std::sin(p * kTwoDegToRad);
       break;
     case 1:
-      dx = 0.25 * std::cos(p * 0.01745);
-      dz = 0.3333333333333333 * std::sin(p * 0.01745);
+      dx = 0.25 * std::cos(p * kDegToRad);
+      dz = 0.3333333333333333 * std::sin(p * kDegToRad);
       break;
     case 2:
-      dx = 0.3333333333333333 * std::cos(p * 0.0349);
-      dz = 0.5 * std::sin(p * 0.0349);
+      dx = 0.3333333333333333 * std::cos(p * kTwoDegToRad);
+      dz = 0.5 * std::sin(p * kTwoDegToRad);
       break;
     default:
-      dx = 0.5 * std::cos(p * 0.01745);
-      dz = 0.5 * std::sin(p * 0.0349);
+      dx = 0.5 * std::cos(p * kDegToRad);
+      dz = 0.5 * std::sin(p * kTwoDegToRad);
       break;
   }
   dir[0] = static_cast<GLfloat>(dx);

@@ -5,6 +5,7 @@
 
 #include <cmath>
 
+#include "render/angles.h"
 #include "render/lights.h"
 
 namespace vm {
@@ -92,7 +93,7 @@ void TexturedFace(const Face& f) {
 // An index outside the view's four textures binds no texture rather than
 // reading past the array.
 GLuint TextureName(const ViewState& view, int index) {
-  return index >= 0 && index < 4 ? view.textures[index] : 0;
+  return index >= 0 && index < kTextureSlots ? view.textures[index] : 0;
 }
 
 }  // namespace
@@ -117,7 +118,7 @@ void DrawSphereText(ViewState& view, const char* text, float x, float y, float z
     if (glyph && view.quadric && (wave == 0 || wave == 1)) {
       // The whole letter bobs by one offset; letters are 30 degrees apart.
       const double bob =
-          wave == 1 ? std::cos((static_cast<float>(30 * i) + view.frameAngle) * 0.01745) : 0.0;
+          wave == 1 ? std::cos((static_cast<float>(30 * i) + view.frameAngle) * kDegToRad) : 0.0;
       for (int row = 2; row <= 8; ++row)
         for (int column = 2; column <= 8; ++column) {
           if (glyph->rows[row - 2][column - 2] != 'o') continue;
@@ -137,7 +138,7 @@ void DrawQuadText(ViewState& view, const char* text, float x, float y, float z, 
                   float g, float b) {
   glColor3f(r, g, b);
   glEnable(GL_TEXTURE_2D);
-  glBindTexture(GL_TEXTURE_2D, view.textures[3]);
+  glBindTexture(GL_TEXTURE_2D, view.textures[kFontTexture]);
   // Added onto the picture; hidden behind nearer geometry but hiding nothing.
   glEnable(GL_BLEND);
   glBlendFunc(GL_ONE, GL_ONE);

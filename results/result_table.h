@@ -7,11 +7,12 @@
 #include <string>
 
 #include "platform/platform.h"
+#include "state/bench_state.h"
 
 namespace vm {
 
 constexpr int kResultRows = 128;
-constexpr int kRecordScenes = 24;
+constexpr int kRecordScenes = kSceneCount;  // one rate line per scene
 // A description line holds at most 127 bytes with its newline; one byte more
 // leaves room for the space the ranking puts before a leading digit.
 constexpr int kResultTextSize = 129;

@@ -6,6 +6,7 @@
 
 #include "platform/platform.h"
 #include "results/result_table.h"
+#include "state/bench_state.h"
 
 namespace vm {
 
@@ -15,11 +16,6 @@ constexpr int kTimerId = 1001;
 constexpr int kSceneListId = 1010;
 constexpr int kSelectAllId = 1013;
 constexpr int kSelectNoneId = 1014;
-
-constexpr int kMinSecondsPerScene = 2;
-// The sequencer counts a scene's time in milliseconds in an int.
-constexpr int kMaxSecondsPerScene = 2147483;
-constexpr int kMinTimerIntervalMs = 10;
 
 class CSettingsDlg : public DialogHandler {
  public:

@@ -6,17 +6,12 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "render/angles.h"
 #include "render/lights.h"
 #include "scenes/scenes.h"
 #include "state/bench_state.h"
 
 namespace vm {
-
-namespace {
-
-constexpr double kDegToRad = 0.01745;
-
-}  // namespace
 
 // The scan starts at 0 every time: the lowest free slot is always reused.
 void SpawnParticle(ViewState& view, float x, float y, float z) {

@@ -4,23 +4,18 @@
 
 #include <cmath>
 
+#include "render/angles.h"
 #include "render/lights.h"
 #include "scenes/scenes.h"
 #include "state/bench_state.h"
 
 namespace vm {
 
-namespace {
-
-constexpr double kDegToRad = 0.01745;
-
-}  // namespace
-
 void DrawSkySphere(ViewState& view, int textureIndex, float grey) {
   DisableLights();
   glPushMatrix();
   // Only the view's four textures can be bound; any other index draws plain.
-  const bool textured = textureIndex >= 0 && textureIndex < 4;
+  const bool textured = textureIndex >= 0 && textureIndex < kTextureSlots;
   if (textured) {
     glEnable(GL_TEXTURE_2D);
     glBindTexture(GL_TEXTURE_2D, view.textures[textureIndex]);
@@ -74,18 +69,18 @@ void DrawSphereGlobe(ViewState& view, int mode) {
     case 1:
       glColor3f(0.3f, 0.3f, 0.0f);
       glEnable(GL_TEXTURE_2D);
-      glBindTexture(GL_TEXTURE_2D, view.textures[0]);
+      glBindTexture(GL_TEXTURE_2D, view.textures[kCloudsTexture]);
       break;
     case 2:
       EnableLights();
       glEnable(GL_TEXTURE_2D);
-      glBindTexture(GL_TEXTURE_2D, view.textures[0]);
+      glBindTexture(GL_TEXTURE_2D, view.textures[kCloudsTexture]);
       break;
     case 3:
       SetupSpotLights();
       glColor3f(1.0f, 1.0f, 1.0f);
       glEnable(GL_TEXTURE_2D);
-      glBindTexture(GL_TEXTURE_2D, view.textures[0]);
+      glBindTexture(GL_TEXTURE_2D, view.textures[kCloudsTexture]);
       glEnable(GL_TEXTURE_GEN_S);
       glEnable(GL_TEXTURE_GEN_T);
       break;

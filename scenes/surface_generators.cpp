@@ -1,16 +1,15 @@
-// The processor-built grids of the surface scenes. Degrees go to radians with
-// 0.01745 (not pi/180) and the arithmetic is double until the store, so the
-// meshes are the same point for point wherever the benchmark runs.
+// The processor-built grids of the surface scenes. The arithmetic is double
+// until the store (as with the degree factor), so the meshes are the same
+// point for point wherever the benchmark runs.
 #include <cmath>
 #include <cstdlib>
 
+#include "render/angles.h"
 #include "scenes/scenes.h"
 
 namespace vm {
 
 namespace {
-
-constexpr double kDegToRad = 0.01745;
 
 struct Vec3d {
   double x, y, z;

@@ -30,7 +30,7 @@ void DrawSurfaceMesh(ViewState& view, unsigned mode) {
     glDepthMask(GL_FALSE);
   }
   glEnable(GL_TEXTURE_2D);
-  glBindTexture(GL_TEXTURE_2D, view.textures[2]);
+  glBindTexture(GL_TEXTURE_2D, view.textures[kChromeTexture]);
   glEnable(GL_TEXTURE_GEN_S);
   glEnable(GL_TEXTURE_GEN_T);
 

@@ -3,6 +3,7 @@
 
 #include <cmath>
 
+#include "render/angles.h"
 #include "render/lights.h"
 #include "render/primitives.h"
 #include "scenes/scenes.h"
@@ -17,10 +18,10 @@ void DrawTowers(ViewState& view, int mode) {
   if (mode == 0 || textured) EnableLights();
   if (textured) {
     glEnable(GL_TEXTURE_2D);
-    glBindTexture(GL_TEXTURE_2D, view.textures[1]);
+    glBindTexture(GL_TEXTURE_2D, view.textures[kTartanTexture]);
   }
   // The textured towers band their shading four times as often.
-  const double f = textured ? 0.0698 : 0.01745;
+  const double f = textured ? kFourDegToRad : kDegToRad;
   for (int k = 0; k < 4; ++k) {
     glPushMatrix();
     glTranslatef(BenchState.towerX[k], -20.0f, BenchState.towerZ[k]);
@@ -75,12 +76,12 @@ void DrawCubeLattice(ViewState& view, int mode) {
       SetupSpotLights();
       EnableLights();
       glEnable(GL_TEXTURE_2D);
-      glBindTexture(GL_TEXTURE_2D, view.textures[1]);
+      glBindTexture(GL_TEXTURE_2D, view.textures[kTartanTexture]);
       break;
     case 3:
       EnableLights();
       glEnable(GL_TEXTURE_2D);
-      glBindTexture(GL_TEXTURE_2D, view.textures[1]);
+      glBindTexture(GL_TEXTURE_2D, view.textures[kTartanTexture]);
       glEnable(GL_TEXTURE_GEN_S);
       glEnable(GL_TEXTURE_GEN_T);
       break;

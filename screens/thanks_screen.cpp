@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "render/angles.h"
 #include "render/lights.h"
 #include "render/primitives.h"
 #include "screens/screens.h"
@@ -72,7 +73,7 @@ void DrawThanksScreen(ViewState& view) {
   for (int k = 0; k < kRingSpheres; ++k) {
     const float t = RingPhase(view, k);
     const double a = t * 3.141 / (k + 30);
-    const double b = t * 0.01745;
+    const double b = t * kDegToRad;
     Sphere(view, 6 * std::cos(b), 0, 6 * std::sin(a));
   }
   DisableLights();

@@ -6,6 +6,20 @@ namespace vm {
 
 constexpr int kSceneCount = 24;
 
+// The run settings a session starts with, and the least the settings form
+// and the runner accept.
+constexpr int kDefaultSecondsPerScene = 2;
+constexpr int kDefaultTimerIntervalMs = 100;
+constexpr int kMinSecondsPerScene = 2;
+// The sequencer counts a scene's time in milliseconds in an int.
+constexpr int kMaxSecondsPerScene = 2147483;
+constexpr int kMinTimerIntervalMs = 10;
+
+// The view's size where the program chooses it: the desktop window before it
+// is maximised, and the runner's off-screen view.
+constexpr int kDefaultViewWidth = 1024;
+constexpr int kDefaultViewHeight = 768;
+
 enum DisplayMode : int {
   kModeIntro = 0,
   kModeBenchmark = 1,

@@ -11,7 +11,7 @@ namespace vm {
 
 class EglContext : public GlBinding {
  public:
-  EglContext(int width = 1024, int height = 768) : width_(width), height_(height) {}
+  EglContext(int width, int height) : width_(width), height_(height) {}
   ~EglContext() override;
 
   // All of the steps below in one go; on failure error() says why.

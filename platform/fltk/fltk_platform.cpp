@@ -23,6 +23,7 @@
 
 #include "platform/fltk/fltk_dialog.h"
 #include "platform/fltk/fltk_icon.h"
+#include "platform/resources.h"
 #include "platform/timer_schedule.h"
 
 namespace vm {
@@ -30,7 +31,6 @@ namespace {
 
 constexpr int kMenuHeight = 25;
 constexpr int kStatusHeight = 22;
-constexpr int kApplicationIcon = 128;
 
 double NowMs() {
   using namespace std::chrono;
@@ -194,7 +194,7 @@ struct FltkPlatform::Impl {
     if (!self->timer.armed()) return;
     self->timer.Fired(NowMs());
     self->ArmNext();
-    if (self->app) self->app->OnTimer(1);
+    if (self->app) self->app->OnTimer(kFrameTimerId);
   }
   static void OnMenu(Fl_Widget*, void* data) {
     auto* entry = static_cast<std::pair<Impl*, int>*>(data);
@@ -242,7 +242,7 @@ void FltkPlatform::Show(AppEvents& app) {
   Fl::visual(FL_RGB);
 
   // The application icon, also for the dialogs' title bars.
-  if (Fl_RGB_Image* icon = IconImage(kApplicationIcon)) Fl_Window::default_icon(icon);
+  if (Fl_RGB_Image* icon = IconImage(kProgramIconResource)) Fl_Window::default_icon(icon);
   m.window = new MainWindow(s.x, s.y, s.width, s.height, s.title);
   m.window->begin();
   m.menuBar = new Fl_Menu_Bar(0, 0, s.width, kMenuHeight);
@@ -314,7 +314,7 @@ void FltkPlatform::SetStatusText(const char* text) {
 
 void FltkPlatform::SetTimer(int id, int intervalMs) {
   Impl& m = *impl_;
-  if (id != 1) return;
+  if (id != kFrameTimerId) return;
   if (m.timerFd < 0) {
     m.timerFd = timerfd_create(CLOCK_MONOTONIC, TFD_NONBLOCK | TFD_CLOEXEC);
     if (m.timerFd < 0) return;
@@ -326,7 +326,7 @@ void FltkPlatform::SetTimer(int id, int intervalMs) {
 
 void FltkPlatform::KillTimer(int id) {
   Impl& m = *impl_;
-  if (id != 1 || m.timerFd < 0) return;
+  if (id != kFrameTimerId || m.timerFd < 0) return;
   m.timer.Disarm();
   itimerspec off = {};
   timerfd_settime(m.timerFd, 0, &off, nullptr);

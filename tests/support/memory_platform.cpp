@@ -63,12 +63,12 @@ MemoryEdit* MemoryDialog::EditAt(int id) {
 
 void MemoryPlatform::SetTimer(int id, int intervalMs) {
   timerArms.push_back({id, intervalMs});
-  if (id == 1) timer.Arm(now, intervalMs);
+  if (id == kFrameTimerId) timer.Arm(now, intervalMs);
 }
 
 void MemoryPlatform::KillTimer(int id) {
   ++timerKills;
-  if (id == 1) timer.Disarm();
+  if (id == kFrameTimerId) timer.Disarm();
 }
 
 void MemoryPlatform::Invalidate() {
@@ -94,7 +94,7 @@ void MemoryPlatform::RunUntil(AppEvents& app, int untilMs) {
   while (timer.armed() && timer.next() <= untilMs) {
     if (now < timer.next()) now = static_cast<int>(timer.next());
     timer.Fired(now);
-    app.OnTimer(1);
+    app.OnTimer(kFrameTimerId);
     if (paintPending) {
       paintPending = false;
       app.OnPaint();

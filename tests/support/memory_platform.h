@@ -87,7 +87,7 @@ class MemoryPlatform : public Platform {
   std::tm LocalTime() override { return localTime; }
   void Exit(int code) override { exitCode = code; }
 
-  // The message loop: delivers ticks of timer 1 up to `untilMs`; a tick that
+  // The message loop: delivers ticks of the frame timer up to `untilMs`; a tick that
   // asked for a paint has it painted before the next tick. The paint may
   // advance `now` to model its cost.
   void RunUntil(AppEvents& app, int untilMs);
