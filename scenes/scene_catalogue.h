@@ -11,19 +11,6 @@
 
 namespace vm {
 
-// BenchState's scene fields; -1 means "keeps its value".
-struct SceneParameters {
-  int lightingEnabled;
-  int lightCount;
-  int spotlightsOn;
-  int spotCount;
-  int gridColumns;
-  int gridRows;
-  int sliceCount;
-  int stackCount;
-  int towerQuads;
-};
-
 // The first frame's clear colour and fog.
 enum class SceneClear { kBlack, kFog };
 
@@ -80,6 +67,8 @@ enum class SceneLabel { kPlain, kTriangles };
 struct SceneRow {
   const char* label;  // status-bar format
   SceneLabel labelKind;
+  // Loaded into BenchState; -1 in a grid, slice, stack or tower field keeps
+  // the value an earlier scene left.
   SceneParameters parameters;
   SceneSetupRecipe setup;
   SceneDrawRecipe draw;

@@ -27,16 +27,9 @@ enum DisplayMode : int {
   kModeThanks = 3,
 };
 
-struct BenchStateData {
-  int displayMode;
-  int restartTimer;
-  int timerIntervalMs;
-  int resultsAvailable;
-  int sceneSelected[kSceneCount];
-  int secondsPerScene;
-  int sceneChanged;
-  int currentScene;
-  float sceneTime[kSceneCount];
+// The fields each scene sets when it starts (its catalogue row) and the
+// renderers read.
+struct SceneParameters {
   int lightingEnabled;
   int lightCount;
   int spotlightsOn;
@@ -46,6 +39,18 @@ struct BenchStateData {
   int sliceCount;
   int stackCount;
   int towerQuads;
+};
+
+struct BenchStateData : SceneParameters {
+  int displayMode;
+  int restartTimer;
+  int timerIntervalMs;
+  int resultsAvailable;
+  int sceneSelected[kSceneCount];
+  int secondsPerScene;
+  int sceneChanged;
+  int currentScene;
+  float sceneTime[kSceneCount];
   float towerX[4];
   float towerZ[4];
   float spotAngle[4];
