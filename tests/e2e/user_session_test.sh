@@ -80,10 +80,7 @@ shot text-results "$dlg"
 # The comparison as the user double-clicks it. A ranking line is reached with
 # the arrow keys and double-clicked where its selection shows; the compare
 # list is read back as its count of text lines.
-read -r rx ry < <(dlu "$dlg" 7 7 517 239)
-read -r rw rh < <(dlu "$dlg" 321 121 517 239)
-read -r cx cy < <(dlu "$dlg" 329 7 517 239)
-read -r cw ch < <(dlu "$dlg" 181 225 517 239)
+read -r rx ry rw rh cx cy cw ch < <(for r in '7 7' '321 121' '329 7' '181 225'; do dlu "$dlg" $r 517 239; done | xargs)
 compared() { ink "$dlg" $((cx + 4)) $((cy + 4)) $((cw - 8)) $((ch - 8)) | awk '$1 && !p { n++ } { p = $1 } END { print n + 0 }'; }
 selected_y() { ink "$dlg" $((rx + 4)) $((ry + 4)) 1 $((rh - 8)) | awk -v y="$ry" '$1 { s += NR; n++ } END { print y + 3 + int(s / n) }'; }
 at=0
