@@ -76,7 +76,6 @@ menu 130 12 140 77  # Results > Text Results
 dlg=$(dialog "Text Results")
 [ -n "$dlg" ] || fail "no text results dialog"
 sleep 0.5
-shot text-results "$dlg"
 # The comparison as the user double-clicks it. A ranking line is reached with
 # the arrow keys and double-clicked where its selection shows; the compare
 # list is read back as its count of text lines.
@@ -113,6 +112,7 @@ pick 40  # the second machine completes the comparison: no first line
 pick 40  # the line is already selected: one double-click, a new first choice
 [ "$(compared)" -eq 27 ] || fail "new first choice: $(compared) compare lines"
 [ -z "$(message)" ] || fail "a double-click was taken twice"
+shot text-results "$dlg"
 click_dlu "$dlg" 168 225 517 239  # OK
 sleep 0.5
 
@@ -122,6 +122,7 @@ dlg=$(dialog "Save Results")
 sleep 0.3
 click_dlu "$dlg" 165 20 275 198  # into Computer Name
 xdotool type "e2e box"
+shot save-results "$dlg"
 click_dlu "$dlg" 243 114 275 198  # OK
 sleep 0.5
 [ -f results.txt ] || fail "Save Results wrote nothing"
