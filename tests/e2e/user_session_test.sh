@@ -48,6 +48,11 @@ ink() {
   convert "$work/shot.png" -crop "$4x$5+$2+$3" +repage -negate -scale '1x!' -threshold 0 txt:- |
     awk 'NR > 1 { print ($0 ~ /#000000/) ? 0 : 1 }'
 }
+settles() {  # VALUE COMMAND...: waits up to 5 s for the command to print the value
+  local i
+  for i in $(seq 20); do [ "$("${@:2}")" = "$1" ] && return 0; sleep 0.25; done
+  return 1
+}
 
 menu 35 12 45 33  # BenchMark > Bench Settings
 dlg=$(dialog "BenchMark Settings")
@@ -85,10 +90,11 @@ selected_y() { ink "$dlg" $((rx + 4)) $((ry + 4)) 1 $((rh - 8)) | awk -v y="$ry"
 at=0
 pick() {  # ranking line, below the one selected
   if [ "$1" -gt "$at" ]; then
-    xdotool mousemove --window "$dlg" $((rx + rw / 2)) "$(selected_y)" click 1  # the focus
-    xdotool key --repeat $(($1 - at)) --delay 20 Down
+    local y0
+    y0=$(selected_y)
+    xdotool mousemove --window "$dlg" $((rx + rw / 2)) "$y0" click 1 key --repeat $(($1 - at)) --delay 20 Down
     at=$1
-    sleep 0.3
+    for y in $(seq 20); do [ "$(selected_y)" != "$y0" ] && break; sleep 0.25; done
   fi
   xdotool mousemove --window "$dlg" $((rx + rw / 2)) "$(selected_y)" click --repeat 2 --delay 80 1
   sleep 1.2  # past the double-click time
@@ -97,20 +103,18 @@ message() { xdotool search --name '^Velmark3$' | head -n1; }
 xdotool mousemove --window "$dlg" $((rx + rw / 2)) $((ry + 9)) click 1  # line 0
 sleep 1.2
 pick 2  # a description line of the first machine
-[ "$(compared)" -eq 1 ] || fail "first choice: $(compared) compare lines"
+settles 1 compared || fail "first choice: $(compared) compare lines"
 pick 12  # a scene line of the same machine
-[ -n "$(message)" ] || fail "no same-computer message"
+timeout 5 xdotool search --sync --name '^Velmark3$' >/dev/null || fail "no same-computer message"
 xdotool key Return  # the message box opens under the pointer
-sleep 0.5
-[ -z "$(message)" ] || fail "the message box stays"
+settles "" message || fail "the message box stays"
 [ "$(compared)" -eq 1 ] || fail "same machine: $(compared) compare lines"
 click_dlu "$dlg" 295 225 517 239  # Clear Compare List
-sleep 0.5
-[ "$(compared)" -eq 0 ] || fail "cleared: $(compared) compare lines"
+settles 0 compared || fail "cleared: $(compared) compare lines"
 pick 40  # the second machine completes the comparison: no first line
-[ "$(compared)" -eq 26 ] || fail "second choice: $(compared) compare lines"
+settles 26 compared || fail "second choice: $(compared) compare lines"
 pick 40  # the line is already selected: one double-click, a new first choice
-[ "$(compared)" -eq 27 ] || fail "new first choice: $(compared) compare lines"
+settles 27 compared || fail "new first choice: $(compared) compare lines"
 [ -z "$(message)" ] || fail "a double-click was taken twice"
 shot text-results "$dlg"
 click_dlu "$dlg" 168 225 517 239  # OK
@@ -171,10 +175,9 @@ changed() { echo "$before $(lights)" | awk '{ for (i = 1; i <= 3; i++) printf "%
 for case in Caps_Lock:100 Num_Lock:010 Scroll_Lock:001 ISO_Level3_Shift:000; do
   xdotool keydown "${case%:*}"
   sleep 0.5
-  [ "$(changed)" = "${case#*:}" ] || fail "${case%:*}: $(changed) changed of MA NUM BS"
+  settles "${case#*:}" changed || fail "${case%:*}: $(changed) changed of MA NUM BS"
   xdotool keyup "${case%:*}" key "${case%:*}"  # AltGr let go, a lock put out
-  sleep 0.5
-  [ "$(changed)" = 000 ] || fail "${case%:*} again: $(changed) changed of MA NUM BS"
+  settles 000 changed || fail "${case%:*} again: $(changed) changed of MA NUM BS"
 done
 
 menu 190 12 185 77  # Other > Quit
