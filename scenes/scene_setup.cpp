@@ -18,6 +18,17 @@ void Black() {
   glDisable(GL_FOG);
 }
 
+void SetupFog() {
+  static constexpr GLfloat kWhite[4] = {1.0f, 1.0f, 1.0f, 1.0f};
+  glClearColor(1.0f, 1.0f, 1.0f, 0.0f);
+  glDisable(GL_FOG);
+  glFogfv(GL_FOG_COLOR, kWhite);
+  glFogf(GL_FOG_START, 10.0f);
+  glFogf(GL_FOG_END, 25.0f);
+  glFogi(GL_FOG_MODE, GL_LINEAR);
+  glEnable(GL_FOG);
+}
+
 void FreeAllParticles(GeometryBlock& geo) {
   for (GeoRecord& p : geo.particles) p.active = 0;
 }
@@ -73,17 +84,6 @@ void InitGeometryBlock(GeometryBlock& geo) {
         ++geo.latticeCount;
       }
   FreeAllParticles(geo);
-}
-
-void SetupFog() {
-  static constexpr GLfloat kWhite[4] = {1.0f, 1.0f, 1.0f, 1.0f};
-  glClearColor(1.0f, 1.0f, 1.0f, 0.0f);
-  glDisable(GL_FOG);
-  glFogfv(GL_FOG_COLOR, kWhite);
-  glFogf(GL_FOG_START, 10.0f);
-  glFogf(GL_FOG_END, 25.0f);
-  glFogi(GL_FOG_MODE, GL_LINEAR);
-  glEnable(GL_FOG);
 }
 
 void SetupScene(ViewState& view) {

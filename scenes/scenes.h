@@ -1,6 +1,6 @@
-// The benchmark scenes: one-time set-up, the grid generators and the
-// renderers. Every renderer is a plain function of BenchState and the view's
-// members; all geometry lives in the view's GeometryBlock.
+// The scenes' building blocks: the geometry block's set-up, the grid
+// generators and the renderers that the catalogue's rows name. Every renderer is a plain function
+// of BenchState and the view's members; all geometry lives in the view's GeometryBlock.
 #pragma once
 
 #include <cstdlib>
@@ -12,8 +12,6 @@ namespace vm {
 // Construction-time contents: zero-filled records, the 4096-entry lattice
 // (x fastest) and every particle free.
 void InitGeometryBlock(GeometryBlock& geo);
-
-void SetupFog();
 
 // Grid generators on columns 0..n and rows 0..m. Sizes beyond the grid are
 // cut to 254 columns and 255 rows (the normal pass reads column n + 1).
