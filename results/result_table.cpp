@@ -113,9 +113,11 @@ int ReadRecords(LineReader& in, ResultEntry* rows, int room) {
 
 }  // namespace
 
-int CountResultRecords(const char* path) {
+int CountResultRecords(const char* path, bool* cut) {
   LineReader in(path);
-  return ReadRecords(in, nullptr, 0);
+  const int records = ReadRecords(in, nullptr, 0);
+  if (cut) *cut = in.cut();
+  return records;
 }
 
 std::string FormatC(const char* format, ...) {
@@ -176,10 +178,10 @@ LineReader::~LineReader() {
 
 int LineReader::Next() {
   if (left_ == 0) {
-    if (!cut_ && std::getc(file_) != EOF) cut_ = true;
+    if (!cut_ && getc_unlocked(file_) != EOF) cut_ = true;
     return EOF;
   }
-  const int c = std::getc(file_);
+  const int c = getc_unlocked(file_);
   if (c != EOF) --left_;
   return c;
 }

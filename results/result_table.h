@@ -59,8 +59,9 @@ struct ResultsFileReport {
 // the table are counted, not kept.
 void LoadResultTable(const char* path = kResultsFile, ResultsFileReport* report = nullptr);
 
-// How many records `path` holds, read as LoadResultTable reads them.
-int CountResultRecords(const char* path);
+// How many records `path` holds, read as LoadResultTable reads them;
+// `cut` tells whether reading stopped at kMaxReadBytes.
+int CountResultRecords(const char* path, bool* cut = nullptr);
 
 // Average times 100, truncated; defined for any average a file can give.
 int ResultScore(float averageFps);

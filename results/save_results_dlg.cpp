@@ -155,10 +155,11 @@ bool SaveRecord(const char* path, const std::string& record, std::string& messag
               error + ").";
     return false;
   }
-  if (CountResultRecords(path) > kResultRows)
+  bool cut = false;
+  if (CountResultRecords(path, &cut) > kResultRows || cut)
     message = std::string("The results were saved, but ") + path +
-              " already held 128 records or more: the rankings show the first 128, so the new "
-              "record will not appear in them.";
+              " is longer than the rankings read (its first 128 records, at most 64 MiB): the "
+              "new record will not appear in them.";
   return true;
 }
 
