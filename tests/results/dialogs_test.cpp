@@ -274,17 +274,6 @@ TEST_F(TextResultsTest, DescriptionsStartingWithADigitGetASpace) {
   EXPECT_EQ(compare[1], "Second Computer :  " + longName);
 }
 
-TEST_F(TextResultsTest, EmptyTableAndNoLegendFile) {
-  Open("", [](vm::MemoryDialog& d, vm::CTextResultsDlg& dlg) {
-    Pick(d, dlg, 0);
-    dlg.OnDoubleClick(d, vm::kRankingListId);  // nothing selected
-  });
-  EXPECT_TRUE(ranking.empty());
-  EXPECT_TRUE(legend.empty());
-  EXPECT_TRUE(compare.empty());
-  EXPECT_TRUE(platform.messages.empty());
-}
-
 // ---- FAQ -------------------------------------------------------------------
 
 class FaqTest : public DialogsTest {

@@ -37,11 +37,6 @@ std::vector<double> Ramp() {
   return r;
 }
 
-TEST_F(ResultTableTest, NoRunAndNoFileGiveAnEmptyTable) {
-  LoadResultTable(dir.File("missing.txt").c_str());
-  EXPECT_EQ(lastResultIndex, -1);
-}
-
 TEST_F(ResultTableTest, CompletedRunAloneIsThisMachine) {
   vm::BenchState.resultsAvailable = 1;
   vm::BenchState.sceneTime[0] = 0.02f;
