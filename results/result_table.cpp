@@ -149,7 +149,7 @@ int ResultScore(float averageFps) {
   return static_cast<int>(score);
 }
 
-LineReader::LineReader(const char* path) {
+LineReader::LineReader(const char* path, long long maxBytes) : left_(maxBytes) {
   // Non-blocking: opening a FIFO for reading would otherwise wait for a writer.
   const int fd = open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
   if (fd < 0) return;
@@ -213,7 +213,7 @@ bool LineReader::ReadLine(char* buf, int limit) {
 }
 
 void AddFileLines(const char* path, int limit, ListBox& list) {
-  LineReader in(path);
+  LineReader in(path, kMaxDisplayBytes);
   if (!in.IsOpen()) return;
   std::string buf(static_cast<size_t>(limit > 1 ? limit : 1), '\0');
   while (in.ReadLine(&buf[0], limit)) {

@@ -41,6 +41,9 @@ extern int lastResultIndex;
 // The most bytes read from any of the text files: a file that never ends
 // (or a link to one) must not hold the program or fill its memory.
 constexpr long long kMaxReadBytes = 64LL << 20;
+// The display-only files are read up to 1 MiB: a file of empty lines would
+// otherwise give a list of millions of lines.
+constexpr long long kMaxDisplayBytes = 1LL << 20;
 
 // How a text file was found. Only regular files are read: a FIFO, device or
 // directory could block forever or never end, and counts as missing.
@@ -81,7 +84,7 @@ double ParseRate(const char* text);
 // start is skipped, and the file ends after kMaxReadBytes.
 class LineReader {
  public:
-  explicit LineReader(const char* path);
+  explicit LineReader(const char* path, long long maxBytes = kMaxReadBytes);
   ~LineReader();
   LineReader(const LineReader&) = delete;
   LineReader& operator=(const LineReader&) = delete;
@@ -99,12 +102,13 @@ class LineReader {
 
   std::FILE* file_ = nullptr;
   FileState state_ = FileState::kMissing;
-  long long left_ = kMaxReadBytes;
+  long long left_;
   bool cut_ = false;
 };
 
 // Adds the lines of `path` to `list`, each cut at its newline; a last line
-// without a newline is not added. A missing file adds nothing.
+// without a newline is not added. A missing file adds nothing; a file longer
+// than kMaxDisplayBytes adds the lines up to there.
 void AddFileLines(const char* path, int limit, ListBox& list);
 
 }  // namespace vm
