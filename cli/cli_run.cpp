@@ -30,6 +30,8 @@ void ApplySettings(const CliOptions& o) {
   for (int i = 0; i < kSceneCount; ++i) BenchState.sceneSelected[i] = o.scenes[i] ? 1 : 0;
 }
 
+static_assert(kFieldCount == kDescriptionFields, "the options are the form's fields");
+
 // What the Save Results form does with the same fields typed into it.
 bool SaveRun(const CliOptions& o, Platform& platform, std::FILE* err) {
   std::string fields[kDescriptionFields];
