@@ -86,34 +86,4 @@ TEST_F(SaveResultsTest, RecordIsAppendedByteForByteAndReadsBack) {
   EXPECT_EQ(vm::ResultTable[0].sceneFps[1], 0.5f);
 }
 
-TEST_F(SaveResultsTest, SceneWithoutTimeIsSavedAsZero) {
-  BenchState.sceneTime[5] = 0.0f;
-  const std::string file = dir.File("results.txt");
-  SaveWith(file, {});
-  const std::string text = vmtest::ReadFile(file);
-  EXPECT_EQ(text.find("inf"), std::string::npos);
-  EXPECT_NE(text.find("\n0.000000\n"), std::string::npos);
-  // Ten empty description lines.
-  EXPECT_NE(text.find("2026\n\n\n\n\n\n\n\n\n\n\n32.000000\n"), std::string::npos);
-}
-
-TEST_F(SaveResultsTest, FieldsCannotBreakTheRecord) {
-  const std::string file = dir.File("results.txt");
-  std::vector<std::string> bad(10, "x");
-  bad[0] = "two\nlines\r\nhere";
-  bad[2] = std::string(300, 'r');
-  SaveWith(file, bad);
-  BenchState.resultsAvailable = 0;
-  vm::LoadResultTable(file.c_str());
-  ASSERT_EQ(vm::lastResultIndex, 0);
-  EXPECT_STREQ(vm::ResultTable[0].computerName, "TWO LINES  HERE\n");
-  EXPECT_EQ(std::string(vm::ResultTable[0].ramType), std::string(126, 'R') + "\n");
-  EXPECT_STREQ(vm::ResultTable[0].operatingSystem, "X\n");
-  EXPECT_EQ(vm::ResultTable[0].sceneFps[0], 32.0f);
-
-  // Text put into a field without typing is cleaned on the way out too.
-  EXPECT_EQ(vm::DescriptionLine("a\nb\rc" + std::string(200, 'z')).size(), 126u);
-  EXPECT_EQ(vm::DescriptionLine("a\nb\rc"), "a b c");
-}
-
 }  // namespace
