@@ -1,6 +1,5 @@
 #include "platform/platform.h"
 
-#include <cctype>
 #include <chrono>
 #include <cstdio>
 
@@ -35,18 +34,6 @@ std::string FormatLongDate(const std::tm& t) {
   char buf[64];
   std::snprintf(buf, sizeof buf, "%s, %s %02d, %d", day, month, t.tm_mday, t.tm_year + 1900);
   return buf;
-}
-
-std::string ApplyEditRules(const std::string& current, const std::string& input, unsigned flags,
-                           int maxLength) {
-  std::string out = current;
-  for (char ch : input) {
-    if (maxLength > 0 && static_cast<int>(out.size()) >= maxLength) break;
-    if ((flags & kSingleLine) && (ch == '\n' || ch == '\r')) ch = ' ';
-    if (flags & kUpperCase) ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
-    out.push_back(ch);
-  }
-  return out;
 }
 
 }  // namespace vm

@@ -173,12 +173,6 @@ class GlBinding {
 int ProcessClockMs();
 int64_t ProcessClockUs();
 
-// Applies an edit control's conversions (upper case, single line, length
-// limit) to `input` appended to `current`; the toolkit's edits and the tests'
-// in-memory ones share it.
-std::string ApplyEditRules(const std::string& current, const std::string& input, unsigned flags,
-                           int maxLength);
-
 // "%A, %B %d, %Y" with English day and month names, whatever the locale.
 std::string FormatLongDate(const std::tm& t);
 

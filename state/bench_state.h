@@ -8,14 +8,15 @@ namespace vm {
 
 constexpr int kSceneCount = 24;
 
-// The run settings a session starts with, and the least the settings form
-// and the runner accept.
+// The run settings a session starts with, and the least and most the
+// settings form and the runner accept.
 constexpr int kDefaultSecondsPerScene = 2;
 constexpr int kDefaultTimerIntervalMs = 100;
+// What a run accepts: an hour per scene, ten seconds between ticks.
 constexpr int kMinSecondsPerScene = 2;
-// The sequencer counts a scene's time in milliseconds in an int.
-constexpr int kMaxSecondsPerScene = 2147483;
+constexpr int kMaxSecondsPerScene = 3600;
 constexpr int kMinTimerIntervalMs = 10;
+constexpr int kMaxTimerIntervalMs = 10000;
 
 // The view's size where the program chooses it: the desktop window before it
 // is maximised, and the runner's off-screen view.

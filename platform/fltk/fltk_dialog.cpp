@@ -16,6 +16,7 @@
 #include <memory>
 #include <string>
 
+#include "platform/edit_rules.h"
 #include "platform/fltk/fltk_icon.h"
 
 namespace vm {

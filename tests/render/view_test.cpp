@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 #include <memory>
 
 #include "state/bench_state.h"
@@ -76,6 +77,20 @@ TEST_F(ViewTest, BenchmarkPaintAddsItsDrawingTimeAndSignalsDone) {
   BenchState.currentScene = 24;
   view->OnDraw();
   EXPECT_EQ(BenchState.frameDone, 1);
+}
+
+// A paint no tick asked for (a menu closed, the window uncovered) neither
+// draws nor times a benchmark frame.
+TEST_F(ViewTest, UnrequestedBenchmarkPaintChangesNothing) {
+  BenchState.displayMode = vm::kModeBenchmark;
+  BenchState.currentScene = 3;
+  BenchState.sceneTime[3] = 0.5f;
+  BenchState.frameDone = 1;
+  platform.clockStepUs = 7000;
+  const vm::BenchStateData before = BenchState;
+  view->OnDraw();
+  EXPECT_EQ(std::memcmp(&before, &BenchState, sizeof before), 0);
+  EXPECT_EQ(GL_COUNT(glClear) + GL_COUNT(glFinish) + gl.swaps, 0);
 }
 
 TEST_F(ViewTest, OtherModesSignalDoneAndUnknownModesDoNot) {

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/edit_rules.h"
 #include "platform/platform.h"
 #include "platform/timer_schedule.h"
 
