@@ -22,7 +22,7 @@ struct CliOptions {
   int width = kDefaultViewWidth;
   int height = kDefaultViewHeight;
   bool save = false;
-  bool allowPartial = false;  // --save also with fewer than all 24 scenes
+  bool allowPartial = false;  // --save also with fewer than all the scenes
   bool detect = false;
   // Values the command line gave below their floor, raised; one line each.
   std::vector<std::string> notes;
