@@ -70,11 +70,13 @@ install: build
 	cmake --install $(BUILD)
 
 # Removes every file the last `make install` from this build folder put in
-# place (CMake lists them in install_manifest.txt); DESTDIR as for install.
+# place, as listed in install_manifest.txt (DESTDIR as for install). The
+# program's own folders go too once empty; shared ones (icons, man) stay.
 uninstall:
-	@test -f $(BUILD)/install_manifest.txt || { echo "make uninstall: no $(BUILD)/install_manifest.txt (nothing installed from $(BUILD))" >&2; exit 1; }
-	@while IFS= read -r f; do \
-	  if [ -e "$(DESTDIR)$$f" ] || [ -L "$(DESTDIR)$$f" ]; then echo "removing $(DESTDIR)$$f"; rm -f "$(DESTDIR)$$f"; fi; \
+	@test -f $(BUILD)/install_manifest.txt || { echo "make uninstall: nothing installed from $(BUILD) (no install_manifest.txt)" >&2; exit 1; }
+	@while IFS= read -r f || [ -n "$$f" ]; do \
+	  f="$(DESTDIR)$$f"; if [ -e "$$f" ] || [ -L "$$f" ]; then echo "removing $$f"; rm -f "$$f"; fi; \
+	  case "$$f" in */velmark3/*) rmdir "$${f%/*}" 2>/dev/null || true;; esac; \
 	done <$(BUILD)/install_manifest.txt
 	@rm -f $(BUILD)/install_manifest.txt
 

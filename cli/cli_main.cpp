@@ -1,18 +1,36 @@
 // velmark3-cli: the benchmark for machines without a desktop session.
 #include <cstdio>
+#include <cstring>
 #include <string>
+#include <vector>
 
+#include "cli/cli_files.h"
 #include "cli/cli_options.h"
 #include "cli/cli_results.h"
 #include "cli/cli_run.h"
+#include "version.h"
 
 int main(int argc, char** argv) {
+  if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+    std::printf("velmark3-cli %s\n", VM_VERSION);
+    return 0;
+  }
+  std::vector<const char*> args(argv, argv + argc);
+  std::string resultsFile;
   vm::CliOptions options;
   std::string error;
-  if (!vm::ParseCli(argc, argv, options, error)) {
+  if (!vm::TakeResultsFileOption(args, resultsFile, error) ||
+      !vm::ParseCli(static_cast<int>(args.size()), args.data(), options, error)) {
     std::fprintf(stderr, "velmark3-cli: %s\n", error.c_str());
     return 2;
   }
+  if (options.command != vm::CliCommand::kHelp &&
+      !vm::EnterFilesFolder(vm::InstalledDataDir(), resultsFile, error)) {
+    std::fprintf(stderr, "velmark3-cli: %s\n", error.c_str());
+    return 1;
+  }
+  if (!resultsFile.empty()) options.resultsFile = resultsFile;
+  const char* results = options.resultsFile.c_str();
   switch (options.command) {
     case vm::CliCommand::kHelp:
       std::fputs(vm::CliUsage(), stdout);
@@ -20,9 +38,9 @@ int main(int argc, char** argv) {
     case vm::CliCommand::kRun:
       return vm::RunCommand(options, stdout, stderr);
     case vm::CliCommand::kResults:
-      return vm::ResultsCommand(stdout, stderr);
+      return vm::ResultsCommand(stdout, stderr, results);
     case vm::CliCommand::kCompare:
-      return vm::CompareCommand(options.first, options.second, stdout, stderr);
+      return vm::CompareCommand(options.first, options.second, stdout, stderr, results);
   }
   return 2;
 }

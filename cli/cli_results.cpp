@@ -1,5 +1,7 @@
 #include "cli/cli_results.h"
 
+#include <unistd.h>
+
 #include "platform/memory_platform.h"
 #include "results/result_table.h"
 #include "results/text_results_dlg.h"
@@ -15,8 +17,8 @@ struct TextResults {
   MemoryDialog dialog{kTextResultsDialog};
   CTextResultsDlg logic{platform};
 
-  TextResults() {
-    LoadResultTable();
+  explicit TextResults(const char* resultsPath) {
+    LoadResultTable(resultsPath);
     logic.OnInitDialog(dialog);
   }
   MemoryListBox& ranking() { return *dialog.ListAt(kRankingListId); }
@@ -31,16 +33,26 @@ void PrintLines(const MemoryListBox& list, std::FILE* out) {
   for (const std::string& line : list.lines()) std::fprintf(out, "%s\n", line.c_str());
 }
 
+// An absent file would rank nothing, silently: say where it was looked for.
+bool ResultsFileThere(const char* path, std::FILE* err) {
+  if (access(path, F_OK) == 0) return true;
+  std::fprintf(err, "velmark3-cli: no results file %s (velmark3-cli run --save writes one)\n",
+               path);
+  return false;
+}
+
 }  // namespace
 
-int ResultsCommand(std::FILE* out, std::FILE* /*err*/) {
-  TextResults window;
+int ResultsCommand(std::FILE* out, std::FILE* err, const char* resultsPath) {
+  if (!ResultsFileThere(resultsPath, err)) return 1;
+  TextResults window(resultsPath);
   PrintLines(window.ranking(), out);
   return 0;
 }
 
-int CompareCommand(int first, int second, std::FILE* out, std::FILE* err) {
-  TextResults window;
+int CompareCommand(int first, int second, std::FILE* out, std::FILE* err, const char* resultsPath) {
+  if (!ResultsFileThere(resultsPath, err)) return 1;
+  TextResults window(resultsPath);
   const int machines = lastResultIndex + 1;
   for (int p : {first, second}) {
     if (p < 1 || p > machines) {

@@ -33,7 +33,7 @@ void ApplySettings(const CliOptions& o) {
 // What the Save Results form does with the same fields typed into it.
 bool SaveRun(const CliOptions& o, Platform& platform) {
   MemoryDialog form(kSaveResultsDialog);
-  CSaveResultsDlg logic(platform);
+  CSaveResultsDlg logic(platform, o.resultsFile.c_str());
   logic.OnInitDialog(form);
   for (int k = 0; k < kFieldCount; ++k) form.EditAt(1000 + k)->Type(o.fields[k]);
   logic.OnCommand(form, kIdOk);
@@ -76,7 +76,7 @@ int RunCommand(CliOptions& o, std::FILE* out, std::FILE* err) {
       std::fprintf(out, "Scene %d : %s fps\n", i + 1,
                    FormatC("%f", SceneRate(BenchState.sceneTime[i])).c_str());
   // The score of this machine's row, as the result screens rank it.
-  LoadResultTable();
+  LoadResultTable(o.resultsFile.c_str());
   for (int r = 0; r <= lastResultIndex; ++r)
     if (ResultTable[r].isThisMachine)
       std::fprintf(out, "Score : %d\n", ResultScore(ResultTable[r].averageFps));

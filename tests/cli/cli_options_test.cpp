@@ -26,19 +26,6 @@ int SelectedCount(const CliOptions& o) {
   return n;
 }
 
-TEST(CliOptions, RunDefaultsMatchTheDesktopProgram) {
-  const Parsed p = Parse({"run"});
-  ASSERT_TRUE(p.ok) << p.error;
-  EXPECT_EQ(p.options.command, CliCommand::kRun);
-  EXPECT_EQ(SelectedCount(p.options), 24);
-  EXPECT_EQ(p.options.seconds, 2);
-  EXPECT_EQ(p.options.timerMs, 100);
-  EXPECT_EQ(p.options.width, 1024);
-  EXPECT_EQ(p.options.height, 768);
-  EXPECT_FALSE(p.options.save);
-  EXPECT_FALSE(p.options.detect);
-}
-
 TEST(CliOptions, SceneListsWithRanges) {
   const Parsed p = Parse({"run", "--scenes", "1,3,5-9,24"});
   ASSERT_TRUE(p.ok) << p.error;
