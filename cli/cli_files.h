@@ -9,8 +9,8 @@
 
 namespace vm {
 
-// Takes "--results-file PATH" or "--results-file=PATH" out of args (argv
-// without the program name). False with a reason when PATH is missing.
+// Takes "--results-file PATH" or "--results-file=PATH" out of args (the
+// command line). False with a reason when PATH is missing.
 bool TakeResultsFileOption(std::vector<const char*>& args, std::string& path, std::string& error);
 
 // Makes the runner's folder the working directory: for an installed runner

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# make install's layout, and the installed launcher as the desktop menu starts
-# it: the program runs in the per-user working directory, seeded with the
-# shipped files that are missing there, and a saved results.txt is kept.
+# make install's layout as desktops and packagers check it, and the installed
+# launcher as the desktop menu starts it: the program runs in the per-user
+# working directory, seeded with the shipped files that are missing there, and
+# a saved results.txt is kept. The installed runner uses that folder too.
 set -euo pipefail
 exe=$1
 build=$(dirname "$exe")
@@ -12,9 +13,8 @@ pid=
 trap '[ -n "$pid" ] && kill $pid 2>/dev/null; rm -rf "$tmp"' EXIT
 cmake --install "$build" --prefix "$tmp/prefix" >/dev/null
 
-for f in bin/velmark3 bin/velmark3-cli bin/velmark3-launch share/applications/velmark3.desktop \
-  share/icons/hicolor/32x32/apps/velmark3.png; do
-  [ -e "$tmp/prefix/$f" ] || { echo "not installed: $f"; exit 1; }
+for size in 32 48 128 256; do
+  [ -e "$tmp/prefix/share/icons/hicolor/${size}x$size/apps/velmark3.png" ] || { echo "no $size px icon"; exit 1; }
 done
 grep -qx 'Exec=.*/velmark3-launch' "$tmp/prefix/share/applications/velmark3.desktop" ||
   { echo "desktop entry does not start the launcher"; exit 1; }
