@@ -24,6 +24,8 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "velmark3-cli: %s\n", error.c_str());
     return 2;
   }
+  for (const std::string& note : options.notes)
+    std::fprintf(stderr, "velmark3-cli: %s\n", note.c_str());
   if (options.command != vm::CliCommand::kHelp &&
       !vm::EnterFilesFolder(vm::InstalledDataDir(), resultsFile, error)) {
     std::fprintf(stderr, "velmark3-cli: %s\n", error.c_str());

@@ -10,6 +10,7 @@
 #include <FL/fl_ask.H>
 #include <FL/x.H>
 #include <GL/glx.h>
+#include <X11/XKBlib.h>
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <sys/timerfd.h>
@@ -109,15 +110,40 @@ class MainWindow : public Fl_Window {
   const char* indicatorTexts[3] = {"MA", "NUM", "BS"};
   int shownLocks = -1;
 
-  int handle(int event) override {
-    int used = Fl_Window::handle(event);
+  // The indicators follow the keyboard's own lock lights, read through XKB:
+  // FLTK's FL_SCROLL_LOCK is a modifier bit (AltGr on most layouts), and the
+  // lights also change while a dialog or another window has the focus.
+  int xkbEventBase = -1;  // -1: the server has no XKB, the indicators stay empty
+  Atom lightNames[3] = {None, None, None};
+
+  void WatchLockLights() {
+    int opcode, error, major = XkbMajorVersion, minor = XkbMinorVersion;
+    if (!XkbQueryExtension(fl_display, &opcode, &xkbEventBase, &error, &major, &minor)) {
+      xkbEventBase = -1;
+      return;
+    }
+    const char* names[3] = {"Caps Lock", "Num Lock", "Scroll Lock"};
+    for (int i = 0; i < 3; ++i) lightNames[i] = XInternAtom(fl_display, names[i], False);
+    XkbSelectEvents(fl_display, XkbUseCoreKbd, XkbIndicatorStateNotifyMask,
+                    XkbIndicatorStateNotifyMask);
+    Fl::add_system_handler(LightsChanged, this);
     UpdateIndicators();
-    return used;
+  }
+  static int LightsChanged(void* event, void* data) {
+    auto* self = static_cast<MainWindow*>(data);
+    const auto* xkb = static_cast<const XkbEvent*>(event);
+    if (xkb->type == self->xkbEventBase && xkb->any.xkb_type == XkbIndicatorStateNotify)
+      self->UpdateIndicators();
+    return 0;  // FLTK goes on with the event
   }
   void UpdateIndicators() {
-    const int state = Fl::event_state();
-    const int locks = ((state & FL_CAPS_LOCK) ? 1 : 0) | ((state & FL_NUM_LOCK) ? 2 : 0) |
-                      ((state & FL_SCROLL_LOCK) ? 4 : 0);
+    int locks = 0;
+    for (int i = 0; i < 3 && xkbEventBase >= 0; ++i) {
+      int index;
+      Bool on = False;
+      if (XkbGetNamedIndicator(fl_display, lightNames[i], &index, &on, nullptr, nullptr) && on)
+        locks |= 1 << i;
+    }
     if (locks == shownLocks) return;
     shownLocks = locks;
     for (int i = 0; i < 3; ++i) indicators[i]->label((locks & (1 << i)) ? indicatorTexts[i] : "");
@@ -153,6 +179,21 @@ void AskMaximised(Fl_Window* w) {
   ev.xclient.data.l[3] = 1;
   XSendEvent(fl_display, RootWindow(fl_display, fl_screen), False,
              SubstructureRedirectMask | SubstructureNotifyMask, &ev);
+  XFlush(fl_display);
+}
+
+// A caption and nothing else: no minimise, maximise or resize, for the
+// window managers that read the Motif hints (FLTK's own hints for a window
+// of fixed size keep minimise). The close box stays: it acts as Quit.
+void AskCaptionOnly(Fl_Window* w) {
+  const long kFunctions = 1, kDecorations = 2;                    // flags
+  const long kFuncMove = 4, kFuncClose = 32;                      // functions
+  const long kDecorBorder = 2, kDecorTitle = 8, kDecorMenu = 16;  // decorations
+  long hints[5] = {kFunctions | kDecorations, kFuncMove | kFuncClose,
+                   kDecorBorder | kDecorTitle | kDecorMenu, 0, 0};
+  Atom motif = XInternAtom(fl_display, "_MOTIF_WM_HINTS", False);
+  XChangeProperty(fl_display, fl_xid(w), motif, motif, 32, PropModeReplace,
+                  reinterpret_cast<unsigned char*>(hints), 5);
   XFlush(fl_display);
 }
 
@@ -284,10 +325,18 @@ void FltkPlatform::Show(AppEvents& app) {
   }
   m.window->show();
   while (!m.window->visible() || !m.view->visible()) Fl::wait(0.05);
-  if (wm) AskMaximised(m.window);
+  if (wm) {
+    // The size is fixed once the window manager has maximised the window (or
+    // a second has passed without it).
+    AskMaximised(m.window);
+    const double until = NowMs() + 1000;
+    while (m.window->w() == s.width && m.window->h() == s.height && NowMs() < until) Fl::wait(0.05);
+  }
+  m.window->size_range(m.window->w(), m.window->h(), m.window->w(), m.window->h());
+  AskCaptionOnly(m.window);
   Fl::flush();
   m.app = &app;
-  m.window->UpdateIndicators();
+  m.window->WatchLockLights();
 }
 
 int FltkPlatform::Run() {
