@@ -2,6 +2,9 @@
 
 #include <unistd.h>
 
+#include <cerrno>
+#include <cstring>
+
 #include "platform/memory_platform.h"
 #include "results/result_table.h"
 #include "results/text_results_dlg.h"
@@ -11,15 +14,29 @@ namespace {
 
 constexpr int kLinesPerMachine = 30;
 
+// What the result windows pass over in silence.
+void TellAbout(const ResultsFileReport& report, const char* path, std::FILE* err) {
+  if (report.state == FileState::kNotRegular)
+    std::fprintf(err, "velmark3-cli: %s is not a regular file; read as missing\n", path);
+  if (report.cut)
+    std::fprintf(err, "velmark3-cli: %s was read only up to its first %lld MiB\n", path,
+                 kMaxReadBytes >> 20);
+  if (report.recordsNotShown > 0)
+    std::fprintf(err, "velmark3-cli: %d records of %s are not shown: the ranking holds %d\n",
+                 report.recordsNotShown, path, kResultRows);
+}
+
 // The Text Results window, open on a dialog nobody sees.
 struct TextResults {
   MemoryPlatform platform;
   MemoryDialog dialog{kTextResultsDialog};
   CTextResultsDlg logic{platform};
+  ResultsFileReport report;
 
-  explicit TextResults(const char* resultsPath) {
-    LoadResultTable(resultsPath);
+  TextResults(const char* resultsPath, std::FILE* err) {
+    LoadResultTable(resultsPath, &report);
     logic.OnInitDialog(dialog);
+    TellAbout(report, resultsPath, err);
   }
   MemoryListBox& ranking() { return *dialog.ListAt(kRankingListId); }
   // A double-click on the first line of the machine at `position`.
@@ -30,7 +47,8 @@ struct TextResults {
 };
 
 void PrintLines(const MemoryListBox& list, std::FILE* out) {
-  for (const std::string& line : list.lines()) std::fprintf(out, "%s\n", line.c_str());
+  for (const std::string& line : list.lines())
+    std::fprintf(out, "%s\n", PrintableText(line).c_str());
 }
 
 // An absent file would rank nothing, silently: say where it was looked for.
@@ -43,16 +61,33 @@ bool ResultsFileThere(const char* path, std::FILE* err) {
 
 }  // namespace
 
+std::string PrintableText(std::string text) {
+  // Names come from files other people send: escapes must not reach a terminal.
+  for (char& c : text) {
+    const unsigned char u = static_cast<unsigned char>(c);
+    if ((u < 0x20 && c != '\n' && c != '\r') || u == 0x7F) c = '?';
+  }
+  return text;
+}
+
+bool FinishOutput(std::FILE* out, std::FILE* err) {
+  const int failed = std::fflush(out) != 0 ? errno : 0;
+  if (!failed && !std::ferror(out)) return true;
+  std::fprintf(err, "velmark3-cli: could not write the output: %s\n",
+               failed ? std::strerror(failed) : "write error");
+  return false;
+}
+
 int ResultsCommand(std::FILE* out, std::FILE* err, const char* resultsPath) {
   if (!ResultsFileThere(resultsPath, err)) return 1;
-  TextResults window(resultsPath);
+  TextResults window(resultsPath, err);
   PrintLines(window.ranking(), out);
   return 0;
 }
 
 int CompareCommand(int first, int second, std::FILE* out, std::FILE* err, const char* resultsPath) {
   if (!ResultsFileThere(resultsPath, err)) return 1;
-  TextResults window(resultsPath);
+  TextResults window(resultsPath, err);
   const int machines = lastResultIndex + 1;
   for (int p : {first, second}) {
     if (p < 1 || p > machines) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdio>
+#include <string>
 
 #include "results/result_table.h"
 
@@ -13,5 +14,12 @@ int ResultsCommand(std::FILE* out, std::FILE* err, const char* resultsPath = kRe
 // Prints the comparison list after choosing machine `first`, then `second`.
 int CompareCommand(int first, int second, std::FILE* out, std::FILE* err,
                    const char* resultsPath = kResultsFile);
+
+// `text` with the control characters other than line ends (and DEL) as '?'.
+std::string PrintableText(std::string text);
+
+// Flushes `out`; a write that failed on the way (a full disk, a closed pipe)
+// is told on `err`. Returns false then.
+bool FinishOutput(std::FILE* out, std::FILE* err);
 
 }  // namespace vm

@@ -8,9 +8,9 @@
 #include "app/commands.h"
 #include "app/velmark3_app.h"
 #include "cli/machine_info.h"
+#include "platform/edit_rules.h"
 #include "platform/egl/egl_context.h"
 #include "platform/headless_platform.h"
-#include "platform/memory_platform.h"
 #include "results/result_table.h"
 #include "results/save_results_dlg.h"
 
@@ -30,14 +30,18 @@ void ApplySettings(const CliOptions& o) {
   for (int i = 0; i < kSceneCount; ++i) BenchState.sceneSelected[i] = o.scenes[i] ? 1 : 0;
 }
 
+static_assert(kFieldCount == kDescriptionFields, "the options are the form's fields");
+
 // What the Save Results form does with the same fields typed into it.
-bool SaveRun(const CliOptions& o, Platform& platform) {
-  MemoryDialog form(kSaveResultsDialog);
-  CSaveResultsDlg logic(platform, o.resultsFile.c_str());
-  logic.OnInitDialog(form);
-  for (int k = 0; k < kFieldCount; ++k) form.EditAt(1000 + k)->Type(o.fields[k]);
-  logic.OnCommand(form, kIdOk);
-  return form.ended && form.result == kIdOk;  // else the message said why
+bool SaveRun(const CliOptions& o, Platform& platform, std::FILE* err) {
+  std::string fields[kDescriptionFields];
+  for (int k = 0; k < kDescriptionFields; ++k)
+    fields[k] = ApplyEditRules("", o.fields[k], kUpperCase | kSingleLine, kMaxDescriptionChars);
+  std::string message;
+  const bool saved =
+      SaveRecord(o.resultsFile.c_str(), FormatRecord(fields, platform.LocalTime()), message);
+  if (!message.empty()) std::fprintf(err, "velmark3-cli: %s\n", message.c_str());
+  return saved;
 }
 
 // "1,3,5-9": the selected scenes as the --scenes option writes them.
@@ -111,6 +115,8 @@ int RunCommand(CliOptions& o, std::FILE* out, std::FILE* err) {
     return 1;
   }
 
+  // Saved before anything is printed: a closed pipe cannot lose the run.
+  const bool saved = !o.save || SaveRun(o, platform, err);
   for (int i = 0; i < kSceneCount; ++i)
     if (o.scenes[i])
       std::fprintf(out, "Scene %d : %s fps\n", i + 1,
@@ -120,9 +126,7 @@ int RunCommand(CliOptions& o, std::FILE* out, std::FILE* err) {
   for (int r = 0; r <= lastResultIndex; ++r)
     if (ResultTable[r].isThisMachine)
       std::fprintf(out, "Score : %d\n", ResultScore(ResultTable[r].averageFps));
-  std::fflush(out);
-  if (o.save && !SaveRun(o, platform)) return 1;
-  return 0;
+  return saved ? 0 : 1;
 }
 
 }  // namespace vm
