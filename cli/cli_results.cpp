@@ -1,5 +1,7 @@
 #include "cli/cli_results.h"
 
+#include <unistd.h>
+
 #include <cerrno>
 #include <cstring>
 #include <vector>
@@ -11,26 +13,34 @@ namespace vm {
 namespace {
 
 // What the result windows pass over in silence.
-void TellAbout(const ResultsFileReport& report, std::FILE* err) {
+void TellAbout(const ResultsFileReport& report, const char* path, std::FILE* err) {
   if (report.state == FileState::kNotRegular)
-    std::fprintf(err, "velmark3-cli: %s is not a regular file; read as missing\n", kResultsFile);
+    std::fprintf(err, "velmark3-cli: %s is not a regular file; read as missing\n", path);
   if (report.cut)
-    std::fprintf(err, "velmark3-cli: %s was read only up to its first %lld MiB\n", kResultsFile,
+    std::fprintf(err, "velmark3-cli: %s was read only up to its first %lld MiB\n", path,
                  kMaxReadBytes >> 20);
   if (report.recordsNotShown > 0)
     std::fprintf(err, "velmark3-cli: %d records of %s are not shown: the ranking holds %d\n",
-                 report.recordsNotShown, kResultsFile, kResultRows);
+                 report.recordsNotShown, path, kResultRows);
 }
 
 // The table as the result windows load it.
-void LoadTable(std::FILE* err) {
+void LoadTable(const char* path, std::FILE* err) {
   ResultsFileReport report;
-  LoadResultTable(kResultsFile, &report);
-  TellAbout(report, err);
+  LoadResultTable(path, &report);
+  TellAbout(report, path, err);
 }
 
 void PrintLines(const std::vector<std::string>& lines, std::FILE* out) {
   for (const std::string& line : lines) std::fprintf(out, "%s\n", PrintableText(line).c_str());
+}
+
+// An absent file would rank nothing, silently: say where it was looked for.
+bool ResultsFileThere(const char* path, std::FILE* err) {
+  if (access(path, F_OK) == 0) return true;
+  std::fprintf(err, "velmark3-cli: no results file %s (velmark3-cli run --save writes one)\n",
+               path);
+  return false;
 }
 
 }  // namespace
@@ -52,14 +62,16 @@ bool FinishOutput(std::FILE* out, std::FILE* err) {
   return false;
 }
 
-int ResultsCommand(std::FILE* out, std::FILE* err) {
-  LoadTable(err);
+int ResultsCommand(std::FILE* out, std::FILE* err, const char* resultsPath) {
+  if (!ResultsFileThere(resultsPath, err)) return 1;
+  LoadTable(resultsPath, err);
   PrintLines(RankingLines(), out);
   return 0;
 }
 
-int CompareCommand(int first, int second, std::FILE* out, std::FILE* err) {
-  LoadTable(err);
+int CompareCommand(int first, int second, std::FILE* out, std::FILE* err, const char* resultsPath) {
+  if (!ResultsFileThere(resultsPath, err)) return 1;
+  LoadTable(resultsPath, err);
   const int machines = lastResultIndex + 1;
   for (int p : {first, second}) {
     if (p < 1 || p > machines) {

@@ -5,12 +5,15 @@
 #include <cstdio>
 #include <string>
 
+#include "results/result_table.h"
+
 namespace vm {
 
 // Prints the ranking list's lines; returns the exit status.
-int ResultsCommand(std::FILE* out, std::FILE* err);
+int ResultsCommand(std::FILE* out, std::FILE* err, const char* resultsPath = kResultsFile);
 // Prints the comparison list after choosing machine `first`, then `second`.
-int CompareCommand(int first, int second, std::FILE* out, std::FILE* err);
+int CompareCommand(int first, int second, std::FILE* out, std::FILE* err,
+                   const char* resultsPath = kResultsFile);
 
 // `text` with the control characters other than line ends (and DEL) as '?'.
 std::string PrintableText(std::string text);

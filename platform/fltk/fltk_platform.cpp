@@ -284,6 +284,8 @@ void FltkPlatform::Show(AppEvents& app) {
 
   // The application icon, also for the dialogs' title bars.
   if (Fl_RGB_Image* icon = IconImage(kProgramIconResource)) Fl_Window::default_icon(icon);
+  // Matches the menu entry's StartupWMClass, so docks group the windows under it.
+  Fl_Window::default_xclass("velmark3");
   m.window = new MainWindow(s.x, s.y, s.width, s.height, s.title);
   m.window->begin();
   m.menuBar = new Fl_Menu_Bar(0, 0, s.width, kMenuHeight);
