@@ -20,9 +20,12 @@ int main(int argc, char** argv) {
     case vm::CliCommand::kRun:
       return vm::RunCommand(options, stdout, stderr);
     case vm::CliCommand::kResults:
-      return vm::ResultsCommand(stdout, stderr);
+      return vm::ResultsCommand(stdout, stderr, !options.jsonPath.empty());
     case vm::CliCommand::kCompare:
-      return vm::CompareCommand(options.first, options.second, stdout, stderr);
+      return vm::CompareCommand(options.first, options.second, stdout, stderr,
+                                !options.jsonPath.empty());
+    case vm::CliCommand::kDevices:
+      return vm::DevicesCommand(stdout, stderr);
   }
   return 2;
 }

@@ -1,5 +1,9 @@
 #include "cli/cli_results.h"
 
+#include <string>
+#include <vector>
+
+#include "cli/cli_report.h"
 #include "platform/memory_platform.h"
 #include "results/result_table.h"
 #include "results/text_results_dlg.h"
@@ -33,13 +37,16 @@ void PrintLines(const MemoryListBox& list, std::FILE* out) {
 
 }  // namespace
 
-int ResultsCommand(std::FILE* out, std::FILE* /*err*/) {
+int ResultsCommand(std::FILE* out, std::FILE* /*err*/, bool json) {
   TextResults window;
-  PrintLines(window.ranking(), out);
+  if (json)
+    WriteRankingJson(out);
+  else
+    PrintLines(window.ranking(), out);
   return 0;
 }
 
-int CompareCommand(int first, int second, std::FILE* out, std::FILE* err) {
+int CompareCommand(int first, int second, std::FILE* out, std::FILE* err, bool json) {
   TextResults window;
   const int machines = lastResultIndex + 1;
   for (int p : {first, second}) {
@@ -55,7 +62,27 @@ int CompareCommand(int first, int second, std::FILE* out, std::FILE* err) {
     for (const std::string& m : window.platform.messages) std::fprintf(err, "%s\n", m.c_str());
     return 1;
   }
-  PrintLines(*window.dialog.ListAt(kCompareListId), out);
+  if (json)
+    WriteCompareJson(first, second, out);
+  else
+    PrintLines(*window.dialog.ListAt(kCompareListId), out);
+  return 0;
+}
+
+int DevicesCommand(std::FILE* out, std::FILE* err) {
+  std::vector<EglDeviceInfo> devices;
+  std::string error;
+  if (!ListEglDevices(devices, error)) {
+    std::fprintf(err, "velmark3-cli: %s\n", error.c_str());
+    return 1;
+  }
+  if (devices.empty()) std::fprintf(err, "velmark3-cli: EGL lists no devices\n");
+  for (size_t i = 0; i < devices.size(); ++i) {
+    const EglDeviceInfo& d = devices[i];
+    std::fprintf(out, "Device %zu : %s%s%s\n    %s\n", i,
+                 d.vendor.empty() ? "(no display)" : d.vendor.c_str(), d.drmFile.empty() ? "" : " ",
+                 d.drmFile.c_str(), d.extensions.c_str());
+  }
   return 0;
 }
 

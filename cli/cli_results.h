@@ -6,9 +6,12 @@
 
 namespace vm {
 
-// Prints the ranking list's lines; returns the exit status.
-int ResultsCommand(std::FILE* out, std::FILE* err);
+// Prints the ranking list's lines (or their values as JSON); returns the
+// exit status.
+int ResultsCommand(std::FILE* out, std::FILE* err, bool json = false);
 // Prints the comparison list after choosing machine `first`, then `second`.
-int CompareCommand(int first, int second, std::FILE* out, std::FILE* err);
+int CompareCommand(int first, int second, std::FILE* out, std::FILE* err, bool json = false);
+// Lists the devices of EGL's device platform, as --device numbers them.
+int DevicesCommand(std::FILE* out, std::FILE* err);
 
 }  // namespace vm

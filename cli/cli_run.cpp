@@ -7,6 +7,7 @@
 #include "app/bench_state.h"
 #include "app/commands.h"
 #include "app/velmark3_app.h"
+#include "cli/cli_report.h"
 #include "cli/machine_info.h"
 #include "platform/egl/egl_context.h"
 #include "platform/headless_platform.h"
@@ -43,7 +44,7 @@ bool SaveRun(const CliOptions& o, Platform& platform) {
 }  // namespace
 
 int RunCommand(CliOptions& o, std::FILE* out, std::FILE* err) {
-  EglContext gl(o.width, o.height);
+  EglContext gl(o.width, o.height, o.egl, o.device < 0 ? 0 : o.device);
   HeadlessPlatform platform(err);
   // The view holds the scenes' geometry (a few MB): it lives on the heap.
   auto app = std::make_unique<CVelmark3App>(platform, gl);
@@ -61,28 +62,38 @@ int RunCommand(CliOptions& o, std::FILE* out, std::FILE* err) {
     facts.glVersion = GlString(GL_VERSION);
     FillDetectedFields(facts, o);
   }
+  auto report = std::make_unique<RunReport>();
+  StartReport(*report, o, GlString(GL_VENDOR), GlString(GL_RENDERER), GlString(GL_VERSION));
+  app->view.frameTimes = report.get();
 
   ApplySettings(o);
-  app->OnCommand(ID_INIT_BENCHS);
-  if (BenchState.displayMode != kModeBenchmark) return 1;  // the message said why
-  platform.Run(*app, [] { return BenchState.displayMode != kModeBenchmark; });
-  if (!BenchState.resultsAvailable) {
-    std::fprintf(err, "velmark3-cli: the run was stopped before its last scene\n");
-    return 1;
+  for (int run = 0; run < o.repeat; ++run) {
+    app->OnCommand(ID_INIT_BENCHS);
+    if (BenchState.displayMode != kModeBenchmark) return 1;  // the message said why
+    platform.Run(*app, [] { return BenchState.displayMode != kModeBenchmark; });
+    if (!BenchState.resultsAvailable) {
+      std::fprintf(err, "velmark3-cli: the run was stopped before its last scene\n");
+      return 1;
+    }
+    report->EndRun(BenchState.sceneTime);
   }
+  app->view.frameTimes = nullptr;
+  report->UseMedians(BenchState.sceneTime, err);
 
+  // A report on standard output takes the place of the text lines.
+  const bool text = o.jsonPath != "-" && o.csvPath != "-";
   for (int i = 0; i < kSceneCount; ++i)
-    if (o.scenes[i])
+    if (o.scenes[i] && text)
       std::fprintf(out, "Scene %d : %s fps\n", i + 1,
                    FormatC("%f", SceneRate(BenchState.sceneTime[i])).c_str());
   // The score of this machine's row, as the result screens rank it.
   LoadResultTable();
   for (int r = 0; r <= lastResultIndex; ++r)
-    if (ResultTable[r].isThisMachine)
-      std::fprintf(out, "Score : %d\n", ResultScore(ResultTable[r].averageFps));
+    if (ResultTable[r].isThisMachine) report->score = ResultScore(ResultTable[r].averageFps);
+  if (text) std::fprintf(out, "Score : %d\n", report->score);
   std::fflush(out);
   if (o.save && !SaveRun(o, platform)) return 1;
-  return 0;
+  return WriteReports(o, *report, out, err) ? 0 : 1;
 }
 
 }  // namespace vm

@@ -1,5 +1,6 @@
 #include "render/view.h"
 
+#include <chrono>
 #include <cstdlib>
 
 #include "app/bench_state.h"
@@ -9,6 +10,14 @@
 #include "scenes/scenes.h"
 
 namespace vm {
+namespace {
+
+double MonotonicSeconds() {
+  using namespace std::chrono;
+  return duration<double>(steady_clock::now().time_since_epoch()).count();
+}
+
+}  // namespace
 
 CVelmark3View::CVelmark3View(Platform& platform, GlBinding& gl) : platform_(platform), gl_(gl) {
   state.frameAngle = 0;
@@ -78,6 +87,9 @@ void CVelmark3View::OnDraw() {
   // Without a context (InitGL failed and said so) there is nothing to draw
   // on, but the frame handshake goes on so the sequencer never stalls.
   const bool canDraw = state.quadric != nullptr;
+  const double clearTime = frameTimes ? MonotonicSeconds() : 0.0;
+  int timedScene = -1;
+  double drawSeconds = 0.0;
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
   switch (BenchState.displayMode) {
     case kModeIntro:
@@ -87,12 +99,16 @@ void CVelmark3View::OnDraw() {
     case kModeBenchmark: {
       BenchState.frameDone = 0;
       BenchState.frameStartClock = platform_.Clock();
+      const double drawStart = frameTimes ? MonotonicSeconds() : 0.0;
       if (canDraw) DrawBenchmarkFrame(state);
       const int end = platform_.Clock();
+      drawSeconds = frameTimes ? MonotonicSeconds() - drawStart : 0.0;
       BenchState.frameDone = 1;
       const int scene = BenchState.currentScene;
-      if (scene >= 0 && scene < kSceneCount)
+      if (scene >= 0 && scene < kSceneCount) {
         BenchState.sceneTime[scene] += (end - BenchState.frameStartClock) * 0.001f;
+        timedScene = scene;
+      }
       break;
     }
     case kModeGraphicResults:
@@ -108,6 +124,8 @@ void CVelmark3View::OnDraw() {
   }
   glFinish();
   gl_.SwapBuffers();
+  if (frameTimes && timedScene >= 0)
+    frameTimes->OnBenchmarkFrame(timedScene, drawSeconds, MonotonicSeconds() - clearTime);
 }
 
 void CVelmark3View::OnDestroy() {

@@ -26,19 +26,6 @@ int SelectedCount(const CliOptions& o) {
   return n;
 }
 
-TEST(CliOptions, RunDefaultsMatchTheDesktopProgram) {
-  const Parsed p = Parse({"run"});
-  ASSERT_TRUE(p.ok) << p.error;
-  EXPECT_EQ(p.options.command, CliCommand::kRun);
-  EXPECT_EQ(SelectedCount(p.options), 24);
-  EXPECT_EQ(p.options.seconds, 2);
-  EXPECT_EQ(p.options.timerMs, 100);
-  EXPECT_EQ(p.options.width, 1024);
-  EXPECT_EQ(p.options.height, 768);
-  EXPECT_FALSE(p.options.save);
-  EXPECT_FALSE(p.options.detect);
-}
-
 TEST(CliOptions, SceneListsWithRanges) {
   const Parsed p = Parse({"run", "--scenes", "1,3,5-9,24"});
   ASSERT_TRUE(p.ok) << p.error;
@@ -86,6 +73,12 @@ TEST(CliOptions, BadCommandLinesAreRefusedWithOneLine) {
       {"run", "--size", "1024x-1"},
       {"run", "--save=yes"},
       {"run", "extra"},
+      {"run", "--repeat", "0"},
+      {"run", "--repeat", "101"},
+      {"run", "--egl", "x11"},
+      {"run", "--json", "-", "--csv", "-"},
+      {"run", "--egl", "surfaceless", "--device", "0"},
+      {"results", "--csv", "x"},
       {"results", "--scenes", "1"},
       {"results", "extra"},
       {"compare", "1"},
@@ -120,7 +113,9 @@ TEST(CliOptions, FieldsAndCommands) {
   EXPECT_EQ(p.options.command, CliCommand::kCompare);
   EXPECT_EQ(p.options.first, 2);
   EXPECT_EQ(p.options.second, 7);
-  EXPECT_EQ(Parse({"results"}).options.command, CliCommand::kResults);
+  EXPECT_EQ(Parse({"results", "--json"}).options.jsonPath, "-");
+  EXPECT_EQ(Parse({"run", "--device", "1"}).options.egl, EglPlatform::kDevice);
+  EXPECT_EQ(Parse({"devices"}).options.command, CliCommand::kDevices);
   EXPECT_EQ(Parse({"--help"}).options.command, CliCommand::kHelp);
   EXPECT_EQ(Parse({"run", "--scenes", "1", "-h"}).options.command, CliCommand::kHelp);
 }

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/bench_state.h"
+#include "cli/cli_report.h"
 #include "cli/cli_results.h"
 #include "results/result_table.h"
 
@@ -63,6 +64,40 @@ void WriteTwoMachines() {
     for (int s = 1; s <= 24; ++s) std::fprintf(f, "%f\n", 10.0 * s / machine);
   }
   std::fclose(f);
+}
+
+std::string ReadFile(const char* path) {
+  std::FILE* f = std::fopen(path, "r");
+  if (!f) return "";
+  const std::string s = Contents(f);
+  std::fclose(f);
+  return s;
+}
+
+// The text of the value after "key": (a number, string or array), searched
+// from `from`.
+std::string Value(const std::string& json, const std::string& key, size_t from = 0) {
+  size_t p = json.find("\"" + key + "\": ", from);
+  if (p == std::string::npos) return "<no " + key + ">";
+  p += key.size() + 4;
+  const size_t end = json[p] == '[' ? json.find(']', p) + 1 : json.find_first_of(",}\n", p);
+  return json.substr(p, end - p);
+}
+
+// The number after `marker` on each line of `text` that has it.
+std::vector<std::string> After(const std::string& text, const std::string& marker) {
+  std::vector<std::string> values;
+  for (size_t p = text.find(marker); p != std::string::npos; p = text.find(marker, p + 1)) {
+    const size_t start = p + marker.size();
+    values.push_back(text.substr(start, text.find_first_of(" \n", start) - start));
+  }
+  return values;
+}
+
+std::string JsonArray(const std::vector<std::string>& values) {
+  std::string s;
+  for (const std::string& v : values) s += (s.empty() ? "" : ", ") + (v == "inf" ? "null" : v);
+  return "[" + s + "]";
 }
 
 // One real run, as a user would start it: two scenes of two seconds.
@@ -145,6 +180,104 @@ TEST_F(CliDir, ResultsAndCompareShowTheTextResultsLines) {
   std::fclose(out);
   std::fclose(err);
   std::fclose(cmp);
+}
+
+// The JSON of results and compare against their text: the same values,
+// names escaped, a ratio with no value as null.
+TEST_F(CliDir, ResultsAndCompareAsJsonHoldTheTextValues) {
+  std::FILE* f = std::fopen("results.txt", "w");
+  for (const char* name : {"3D \"BOX\" \\ \x1b", "SLOW"}) {
+    std::fprintf(f, "-------------------------------------\nMonday, December 07, 2026\n");
+    std::fprintf(f, "%s\nCPU\nRAM\nBOARD\nCARD\nVRAM\nFREQ\nDRIVER\nOS\nOTHER\n", name);
+    for (int s = 1; s <= 24; ++s) std::fprintf(f, "%f\n", name[0] == 'S' && s == 3 ? 0.0 : 7.5 * s);
+  }
+  std::fclose(f);
+  BenchState.resultsAvailable = 0;
+  std::FILE* out = std::tmpfile();
+  std::FILE* err = std::tmpfile();
+  ASSERT_EQ(vm::ResultsCommand(out, err), 0);
+  const std::string text = Contents(out);
+  std::FILE* json = std::tmpfile();
+  ASSERT_EQ(vm::ResultsCommand(json, err, true), 0);
+  const std::string doc = Contents(json);
+  ASSERT_EQ(doc.find("{\"machines\": ["), 0u) << doc;
+  const std::vector<std::string> scores = After(text, "POSITION WITH SCORE = ");
+  const std::vector<std::string> fps = After(text, " : ");
+  ASSERT_EQ(scores.size(), 2u);
+  ASSERT_EQ(fps.size(), 48u);
+  for (size_t m = 0, at = 0; m < 2; ++m, ++at) {
+    at = doc.find("\"position\": " + std::to_string(m + 1), at);
+    ASSERT_NE(at, std::string::npos) << doc;
+    EXPECT_EQ(Value(doc, "score", at), scores[m]);
+    EXPECT_EQ(Value(doc, "fps", at), JsonArray({fps.begin() + 24 * m, fps.begin() + 24 * (m + 1)}));
+    // The score is the average's hundredfold, cut.
+    EXPECT_EQ(std::to_string(static_cast<int>(std::stod(Value(doc, "average_fps", at)) * 100)),
+              scores[m]);
+  }
+  EXPECT_EQ(Value(doc, "name"), "\" 3D \\\"BOX\\\" \\\\ \\u001b\"");  // as listed: a space first
+  EXPECT_EQ(Value(doc, "video_card"), "\"CARD\"");
+
+  std::FILE* cmp = std::tmpfile();
+  ASSERT_EQ(vm::CompareCommand(1, 2, cmp, err), 0);
+  const std::string lines = Contents(cmp);
+  ASSERT_EQ(vm::CompareCommand(1, 2, json, err, true), 0);
+  const std::string compared = Contents(json).substr(doc.size());
+  EXPECT_EQ(Value(compared, "second"), "\"SLOW\"");
+  EXPECT_EQ(Value(compared, "overall"), After(lines, "C1 vs C2  = ")[0]);
+  EXPECT_EQ(Value(compared, "scenes"), JsonArray(After(lines, "1 vs 2  = ")));
+  EXPECT_NE(Value(compared, "scenes").find(", null, "), std::string::npos);
+  std::fclose(out);
+  std::fclose(err);
+  std::fclose(json);
+  std::fclose(cmp);
+}
+
+// A run on the EGL device platform (Mesa's software device here), twice,
+// with both reports: their shape, and the values the text lines print.
+TEST_F(CliDir, DevicePlatformRunReportsEveryRun) {
+  CliOptions o;
+  for (bool& s : o.scenes) s = false;
+  o.scenes[0] = true;
+  o.egl = EglPlatform::kDevice;
+  o.timerMs = 50;
+  o.repeat = 2;
+  o.jsonPath = "run.json";
+  o.csvPath = "run.csv";
+  std::FILE* out = std::tmpfile();
+  std::FILE* err = std::tmpfile();
+  ASSERT_EQ(RunCommand(o, out, err), 0) << Contents(err);
+  const std::string text = Contents(out);
+  const std::string doc = ReadFile("run.json");
+  for (const char* key :
+       {"{\"program\": {\"name\": \"velmark3\", \"version\": ", "\"renderer\": {\"vendor\": ",
+        "\"view\": {\"width\": 1024, \"height\": 768}",
+        "\"settings\": {\"seconds_per_scene\": 2, \"timer_ms\": 50, \"scenes\": [1]}",
+        "\"complete\": false",
+        "\"scenes\": [\n  {\"scene\": 1, \"name\": \"900 Spheres and 1 light\"",
+        "\"draw_ms\": {\"mean\": ", "\"frame_ms\": {\"mean\": "})
+    EXPECT_NE(doc.find(key), std::string::npos) << key << "\n" << doc;
+  EXPECT_EQ(Value(doc, "score"), After(text, "Score : ")[0]);
+  const std::string fps = After(text, "Scene 1 : ")[0];
+  EXPECT_EQ(Value(doc, "fps"), fps);
+  const std::string runs = Value(doc, "runs");
+  const double a = std::stod(runs.substr(1)), b = std::stod(runs.substr(runs.find(", ") + 2));
+  EXPECT_NEAR(std::stod(fps), (a + b) / 2, 1e-5 * (a + b)) << runs;
+  const std::vector<std::string> frame = {Value(doc, "median", doc.find("frame_ms")),
+                                          Value(doc, "median", doc.find("draw_ms"))};
+  EXPECT_GE(std::stod(frame[0]), std::stod(frame[1])) << doc;  // the frame holds the drawing
+  EXPECT_GT(std::stod(frame[1]), 0.0) << doc;
+
+  const std::string csv = ReadFile("run.csv");
+  EXPECT_EQ(csv.find("scene,name,fps,frames,draw_ms_mean,draw_ms_min,draw_ms_median,draw_ms_p99,"
+                     "draw_ms_max,frame_ms_mean,frame_ms_min,frame_ms_median,frame_ms_p99,"
+                     "frame_ms_max\n1,\"900 Spheres and 1 light\"," +
+                     fps + "," + Value(doc, "frames") + ","),
+            0u)
+      << csv;
+  EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 2);
+  EXPECT_EQ(std::count(csv.begin(), csv.end(), ','), 2 * 13);
+  std::fclose(out);
+  std::fclose(err);
 }
 
 }  // namespace
