@@ -33,7 +33,9 @@ void FrameHistogram::Add(double seconds) {
 double FrameHistogram::Percentile(double fraction) const {
   if (count_ == 0) return 0.0;
   int64_t rank = static_cast<int64_t>(std::ceil(fraction * static_cast<double>(count_)));
-  if (rank < 1) rank = 1;
+  // The extreme ranks are known exactly.
+  if (rank <= 1) return min_;
+  if (rank >= count_) return max_;
   int64_t seen = 0;
   int bucket = 0;
   while (bucket < kBuckets - 1 && (seen += buckets_[bucket]) < rank) ++bucket;
