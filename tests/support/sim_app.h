@@ -25,12 +25,12 @@ class SimApp : public vm::AppEvents {
     if (vm::BenchState.displayMode == vm::kModeBenchmark) {
       ++benchmarkPaints;
       vm::BenchState.frameDone = 0;
-      const int start = platform.Clock();
-      platform.now += paintCostMs;
+      const int64_t start = platform.ClockUs();
+      platform.AdvanceUs(paintCostUs);
       vm::BenchState.frameDone = 1;
       const int scene = vm::BenchState.currentScene;
       if (scene >= 0 && scene < vm::kSceneCount)
-        vm::BenchState.sceneTime[scene] += (platform.Clock() - start) * 0.001f;
+        vm::BenchState.sceneTime[scene] += static_cast<float>(platform.ClockUs() - start) * 1e-6f;
     } else {
       vm::BenchState.frameDone = 1;
     }
@@ -43,7 +43,7 @@ class SimApp : public vm::AppEvents {
 
   vm::MemoryPlatform platform;
   vm::CMainFrame frame;
-  int paintCostMs = 5;
+  int paintCostUs = 5000;
   int paints = 0;
   int benchmarkPaints = 0;
 };
