@@ -59,6 +59,26 @@ TEST_F(ViewTest, BenchmarkPaintAddsItsDrawingTimeAndSignalsDone) {
   EXPECT_EQ(BenchState.frameDone, 1);
 }
 
+// The runner's statistics get the drawing time the score adds, and the
+// frame from the clear to the end of the swap.
+TEST_F(ViewTest, FrameTimesSeeTheScoredDrawingAndTheWholeFrame) {
+  struct : vm::FrameTimeSink {
+    int scene = -1;
+    double draw = 0, frame = 0;
+    void OnBenchmarkFrame(int s, double d, double f) override { scene = s, draw = d, frame = f; }
+  } sink;
+  view->frameTimes = &sink;
+  BenchState.displayMode = vm::kModeBenchmark;
+  BenchState.currentScene = 5;
+  BenchState.frameDone = 0;  // asked for by a tick
+  platform.clockStepUs = 250;  // clear, draw start, draw end, swap end
+  view->OnDraw();
+  EXPECT_EQ(sink.scene, 5);
+  EXPECT_FLOAT_EQ(BenchState.sceneTime[5], static_cast<float>(sink.draw));
+  EXPECT_DOUBLE_EQ(sink.draw, 250e-6);
+  EXPECT_DOUBLE_EQ(sink.frame, 750e-6);
+}
+
 TEST_F(ViewTest, OtherModesSignalDoneAndUnknownModesDoNot) {
   for (int mode : {vm::kModeIntro, vm::kModeGraphicResults, vm::kModeThanks}) {
     BenchState.displayMode = mode;
