@@ -116,8 +116,8 @@ TEST_F(ScreensTest, ThanksFrameSendsRingsPointsAndOneQuadPerCharacter) {
   EXPECT_EQ(vmtest::gGl.spheres[8][8], 300);
   EXPECT_EQ(vmtest::gGl.beginByMode[GL_POINTS], 1);
   EXPECT_EQ(vmtest::gGl.verticesByMode[GL_POINTS], 300);
-  // 9 + 14 + 16 + 24 + 41 printable characters in the five lines.
-  EXPECT_EQ(vmtest::gGl.verticesByMode[GL_QUADS], 4 * 104);
+  // 9 + 14 + 16 + 24 + 32 characters in the five lines.
+  EXPECT_EQ(vmtest::gGl.verticesByMode[GL_QUADS], 4 * 95);
   EXPECT_EQ(BenchState.lightingEnabled, 1);
   EXPECT_EQ(BenchState.lightCount, 3);
   ExpectCleanState();
