@@ -14,7 +14,7 @@
 namespace vm {
 namespace {
 
-// Rates and ratios as the text output prints them; ms to the nanosecond.
+// Rates and ratios as the text output prints them; times in ms, six decimals.
 std::string Number(double value, const char* format = "%f") {
   return std::isfinite(value) ? FormatC(format, value) : "null";
 }
