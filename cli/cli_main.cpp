@@ -13,6 +13,8 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "velmark3-cli: %s\n", error.c_str());
     return 2;
   }
+  for (const std::string& note : options.notes)
+    std::fprintf(stderr, "velmark3-cli: %s\n", note.c_str());
   switch (options.command) {
     case vm::CliCommand::kHelp:
       std::fputs(vm::CliUsage(), stdout);

@@ -7,10 +7,6 @@
 
 #include "results/result_table.h"
 
-#ifndef VM_VERSION
-#define VM_VERSION "0.0.0"
-#endif
-
 namespace vm {
 namespace {
 

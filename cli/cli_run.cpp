@@ -41,9 +41,45 @@ bool SaveRun(const CliOptions& o, Platform& platform) {
   return form.ended && form.result == kIdOk;  // else the message said why
 }
 
+// "1,3,5-9": the selected scenes as the --scenes option writes them.
+std::string SceneList(const bool (&scenes)[kSceneCount]) {
+  std::string list;
+  for (int i = 0; i < kSceneCount; ++i) {
+    if (!scenes[i]) continue;
+    int last = i;
+    while (last + 1 < kSceneCount && scenes[last + 1]) ++last;
+    if (!list.empty()) list += ",";
+    list += std::to_string(i + 1);
+    if (last > i) list += "-" + std::to_string(last + 1);
+    i = last;
+  }
+  return list;
+}
+
+// What the run measures, so that its numbers can be told apart later.
+void WriteRunHeader(const CliOptions& o, std::FILE* err) {
+  std::fprintf(err, "velmark3-cli %s\n", VM_VERSION);
+  std::fprintf(err, "OpenGL vendor: %s\nOpenGL renderer: %s\nOpenGL version: %s\n",
+               GlString(GL_VENDOR).c_str(), GlString(GL_RENDERER).c_str(),
+               GlString(GL_VERSION).c_str());
+  std::fprintf(err, "View %dx%d, %d seconds per scene, timer %d ms, scenes %s\n", o.width, o.height,
+               o.seconds, o.timerMs, SceneList(o.scenes).c_str());
+  std::fflush(err);
+}
+
 }  // namespace
 
 int RunCommand(CliOptions& o, std::FILE* out, std::FILE* err) {
+  // A partial run saved would rank as a full one, its missing scenes at 0.
+  int selected = 0;
+  for (bool s : o.scenes) selected += s ? 1 : 0;
+  if (o.save && selected < kSceneCount && !o.allowPartial) {
+    std::fprintf(err,
+                 "velmark3-cli: --save: this run has %d of the 24 scenes; add --allow-partial "
+                 "to save it anyway\n",
+                 selected);
+    return 1;
+  }
   EglContext gl(o.width, o.height, o.egl, o.device < 0 ? 0 : o.device);
   HeadlessPlatform platform(err);
   // The view holds the scenes' geometry (a few MB): it lives on the heap.
@@ -66,6 +102,10 @@ int RunCommand(CliOptions& o, std::FILE* out, std::FILE* err) {
   StartReport(*report, o, GlString(GL_VENDOR), GlString(GL_RENDERER), GlString(GL_VERSION));
   app->view.frameTimes = report.get();
 
+  // The window's first paint shows the main screen; the run's first frame
+  // then waits for the first tick.
+  platform.Run(*app, [] { return true; });
+  WriteRunHeader(o, err);
   ApplySettings(o);
   for (int run = 0; run < o.repeat; ++run) {
     app->OnCommand(ID_INIT_BENCHS);

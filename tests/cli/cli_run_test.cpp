@@ -96,6 +96,7 @@ TEST_F(CliDir, RunsTheSelectedScenesAndSavesOnlyResultsTxt) {
   o.scenes[9] = true;
   o.timerMs = 50;
   o.save = true;
+  o.allowPartial = true;
   o.fields[0] = "my box";
   o.fields[9] = "two\nlines";
   std::FILE* out = std::tmpfile();
@@ -105,6 +106,13 @@ TEST_F(CliDir, RunsTheSelectedScenesAndSavesOnlyResultsTxt) {
   // Progress labels in order, as the status bar shows them (the percentages
   // depend on how long each frame took).
   const std::string log = Contents(err);
+  // What was measured comes before the first scene.
+  const size_t version = log.find("velmark3-cli " VM_VERSION "\nOpenGL vendor: ");
+  const size_t settings =
+      log.find("View 1024x768, 2 seconds per scene, timer 50 ms, scenes 1,10\n");
+  EXPECT_NE(version, std::string::npos) << log;
+  EXPECT_LT(version, settings) << log;
+  EXPECT_LT(settings, log.find("Scene 1/24)")) << log;
   const std::string first = "Scene 1/24) 900 Spheres and 1 light => ";
   const std::string second = "Scene 10/24) 24000 Triangles and 1 Light => ";
   const size_t lastOfFirst = log.rfind(first);
@@ -139,6 +147,18 @@ TEST_F(CliDir, RunsTheSelectedScenesAndSavesOnlyResultsTxt) {
   for (int c; (c = std::fgetc(f)) != EOF;) lines += c == '\n';
   std::fclose(f);
   EXPECT_EQ(lines, 36);
+}
+
+// A partial run would be ranked like a full one: saved only on request.
+TEST_F(CliDir, SavingAPartialRunNeedsAllowPartial) {
+  CliOptions o;
+  o.scenes[23] = false;
+  o.save = true;
+  std::FILE* err = std::tmpfile();
+  EXPECT_EQ(RunCommand(o, stdout, err), 1);
+  EXPECT_NE(Contents(err).find("--allow-partial"), std::string::npos) << Contents(err);
+  EXPECT_TRUE(Files().empty());
+  std::fclose(err);
 }
 
 // Two records: the first's rates are 7.5, 15, ..., 180, the second's half

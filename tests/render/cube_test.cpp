@@ -162,7 +162,7 @@ TEST_F(CubeTest, PlainCubeIsOneGroupOfSixFacesInOrder) {
   EXPECT_EQ(GL_COUNT(glBegin), 1);
   EXPECT_EQ(vmtest::gGl.verticesByMode[GL_QUADS], 24);
   EXPECT_EQ(GL_COUNT(glNormal3f), 6);
-  EXPECT_EQ(GL_COUNT(glTexCoord2f), 0);
+  EXPECT_EQ(GL_COUNT(glTexCoord2d), 0);
   EXPECT_EQ(GL_COUNT(glBindTexture), 0);
   EXPECT_EQ(GL_COUNT(glEnable), 0);
   EXPECT_EQ(GL_COUNT(glColor3f), 0);
@@ -177,7 +177,7 @@ TEST_F(CubeTest, TexturedCubeBindsSidesThenCaps) {
   EXPECT_EQ(vmtest::gGl.beginByMode[GL_QUADS], 2);
   EXPECT_EQ(vmtest::gGl.verticesByMode[GL_QUADS], 24);
   EXPECT_EQ(GL_COUNT(glNormal3f), 6);
-  EXPECT_EQ(GL_COUNT(glTexCoord2f), 24);
+  EXPECT_EQ(GL_COUNT(glTexCoord2d), 24);
   EXPECT_EQ(GL_COUNT(glBindTexture), 2);
   EXPECT_EQ(GL_COUNT(glPushMatrix), 2);
   EXPECT_EQ(GL_COUNT(glPopMatrix), 2);

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <memory>
 
 #include "app/bench_state.h"
@@ -70,13 +71,27 @@ TEST_F(ViewTest, FrameTimesSeeTheScoredDrawingAndTheWholeFrame) {
   view->frameTimes = &sink;
   BenchState.displayMode = vm::kModeBenchmark;
   BenchState.currentScene = 5;
-  BenchState.frameDone = 0;  // asked for by a tick
+  BenchState.frameDone = 0;    // asked for by a tick
   platform.clockStepUs = 250;  // clear, draw start, draw end, swap end
   view->OnDraw();
   EXPECT_EQ(sink.scene, 5);
   EXPECT_FLOAT_EQ(BenchState.sceneTime[5], static_cast<float>(sink.draw));
   EXPECT_DOUBLE_EQ(sink.draw, 250e-6);
   EXPECT_DOUBLE_EQ(sink.frame, 750e-6);
+}
+
+// A paint no tick asked for (a menu closed, the window uncovered) neither
+// draws nor times a benchmark frame.
+TEST_F(ViewTest, UnrequestedBenchmarkPaintChangesNothing) {
+  BenchState.displayMode = vm::kModeBenchmark;
+  BenchState.currentScene = 3;
+  BenchState.sceneTime[3] = 0.5f;
+  BenchState.frameDone = 1;
+  platform.clockStepUs = 7000;
+  const vm::BenchStateData before = BenchState;
+  view->OnDraw();
+  EXPECT_EQ(std::memcmp(&before, &BenchState, sizeof before), 0);
+  EXPECT_EQ(GL_COUNT(glClear) + GL_COUNT(glFinish) + gl.swaps, 0);
 }
 
 TEST_F(ViewTest, OtherModesSignalDoneAndUnknownModesDoNot) {

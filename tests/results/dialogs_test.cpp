@@ -77,9 +77,9 @@ class SettingsTest : public DialogsTest {
   int shownSelected = 0;
 };
 
-// The same text typed into both fields: seconds have a floor of 2, the
-// timer one of 10; leading digits count, anything else reads as 0.
-TEST_F(SettingsTest, TypedSecondsAndTimerAreClampedToTheirFloors) {
+// The same text typed into both fields: seconds run 2..3600, the timer
+// 10..10000; leading digits count, anything else reads as 0.
+TEST_F(SettingsTest, TypedSecondsAndTimerAreClampedToTheirLimits) {
   vmtest::WriteFile(benchs, Lines(24));
   const struct {
     const char* typed;
@@ -88,7 +88,8 @@ TEST_F(SettingsTest, TypedSecondsAndTimerAreClampedToTheirFloors) {
       // clang-format off
       {"1", 2, 10}, {"0", 2, 10}, {"-5", 2, 10}, {"abc", 2, 10}, {"", 2, 10}, {"2", 2, 10},
       {"9", 9, 10}, {"10", 10, 10}, {"30", 30, 30}, {"15xy", 15, 15}, {" 7", 7, 10},
-      {"100", 100, 100}, {"99999999999", vm::kMaxSecondsPerScene, INT_MAX},
+      {"100", 100, 100}, {"3601", 3600, 3601}, {"10001", 3600, 10000},
+      {"99999999999", 3600, 10000}, {"-99999999999", 2, 10},
       // clang-format on
   };
   for (const auto& c : cases) {
