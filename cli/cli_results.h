@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdio>
+#include <string>
 
 namespace vm {
 
@@ -13,5 +14,12 @@ int ResultsCommand(std::FILE* out, std::FILE* err, bool json = false);
 int CompareCommand(int first, int second, std::FILE* out, std::FILE* err, bool json = false);
 // Lists the devices of EGL's device platform, as --device numbers them.
 int DevicesCommand(std::FILE* out, std::FILE* err);
+
+// `text` with the control characters other than line ends (and DEL) as '?'.
+std::string PrintableText(std::string text);
+
+// Flushes `out`; a write that failed on the way (a full disk, a closed pipe)
+// is told on `err`. Returns false then.
+bool FinishOutput(std::FILE* out, std::FILE* err);
 
 }  // namespace vm

@@ -9,9 +9,9 @@
 #include "app/velmark3_app.h"
 #include "cli/cli_report.h"
 #include "cli/machine_info.h"
+#include "platform/edit_rules.h"
 #include "platform/egl/egl_context.h"
 #include "platform/headless_platform.h"
-#include "platform/memory_platform.h"
 #include "results/result_table.h"
 #include "results/save_results_dlg.h"
 
@@ -31,14 +31,17 @@ void ApplySettings(const CliOptions& o) {
   for (int i = 0; i < kSceneCount; ++i) BenchState.sceneSelected[i] = o.scenes[i] ? 1 : 0;
 }
 
+static_assert(kFieldCount == kDescriptionFields, "the options are the form's fields");
+
 // What the Save Results form does with the same fields typed into it.
-bool SaveRun(const CliOptions& o, Platform& platform) {
-  MemoryDialog form(kSaveResultsDialog);
-  CSaveResultsDlg logic(platform);
-  logic.OnInitDialog(form);
-  for (int k = 0; k < kFieldCount; ++k) form.EditAt(1000 + k)->Type(o.fields[k]);
-  logic.OnCommand(form, kIdOk);
-  return form.ended && form.result == kIdOk;  // else the message said why
+bool SaveRun(const CliOptions& o, Platform& platform, std::FILE* err) {
+  std::string fields[kDescriptionFields];
+  for (int k = 0; k < kDescriptionFields; ++k)
+    fields[k] = ApplyEditRules("", o.fields[k], kUpperCase | kSingleLine, kMaxDescriptionChars);
+  std::string message;
+  const bool saved = SaveRecord(kResultsFile, FormatRecord(fields, platform.LocalTime()), message);
+  if (!message.empty()) std::fprintf(err, "velmark3-cli: %s\n", message.c_str());
+  return saved;
 }
 
 // "1,3,5-9": the selected scenes as the --scenes option writes them.
@@ -120,6 +123,8 @@ int RunCommand(CliOptions& o, std::FILE* out, std::FILE* err) {
   app->view.frameTimes = nullptr;
   report->UseMedians(BenchState.sceneTime, err);
 
+  // Saved before anything is printed: a closed pipe cannot lose the run.
+  const bool saved = !o.save || SaveRun(o, platform, err);
   // A report on standard output takes the place of the text lines.
   const bool text = o.jsonPath != "-" && o.csvPath != "-";
   for (int i = 0; i < kSceneCount; ++i)
@@ -131,9 +136,8 @@ int RunCommand(CliOptions& o, std::FILE* out, std::FILE* err) {
   for (int r = 0; r <= lastResultIndex; ++r)
     if (ResultTable[r].isThisMachine) report->score = ResultScore(ResultTable[r].averageFps);
   if (text) std::fprintf(out, "Score : %d\n", report->score);
-  std::fflush(out);
-  if (o.save && !SaveRun(o, platform)) return 1;
-  return WriteReports(o, *report, out, err) ? 0 : 1;
+  const bool reported = WriteReports(o, *report, out, err);
+  return saved && reported ? 0 : 1;
 }
 
 }  // namespace vm

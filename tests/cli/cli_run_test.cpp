@@ -35,6 +35,7 @@ class CliDir : public ::testing::Test {
     dir_ = tmpl;
     ASSERT_EQ(getcwd(old_, sizeof old_), old_);
     ASSERT_EQ(chdir(dir_.c_str()), 0);
+    BenchState.resultsAvailable = 0;  // an earlier test's run is not ranked
   }
   void TearDown() override {
     for (const std::string& f : Files()) std::remove(f.c_str());
@@ -178,7 +179,6 @@ void WriteTwoMachines(const char* firstName) {
 // same values, names escaped, a ratio with no value as null.
 TEST_F(CliDir, ResultsAndCompareAsTextAndAsJson) {
   WriteTwoMachines("3D \"BOX\" \\ \x1b");
-  BenchState.resultsAvailable = 0;
   std::FILE* out = std::tmpfile();
   std::FILE* err = std::tmpfile();
   ASSERT_EQ(vm::ResultsCommand(out, err), 0);
@@ -271,6 +271,31 @@ TEST_F(CliDir, DevicePlatformRunReportsEveryRun) {
       << csv;
   EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 2);
   EXPECT_EQ(std::count(csv.begin(), csv.end(), ','), 2 * 13);
+  std::fclose(out);
+  std::fclose(err);
+}
+
+// A shared file must not drive the terminal, records the ranking cannot
+// hold are counted, and output that cannot be written fails the command.
+TEST_F(CliDir, HostileFilesAndUnwritableOutput) {
+  std::FILE* f = std::fopen("results.txt", "w");
+  for (int machine = 0; machine < 130; ++machine) {
+    std::fprintf(f, "-------------------------------------\nday\nBOX\x1b]0;x\x07%d\x7f\n", machine);
+    for (int line = 0; line < 33; ++line) std::fprintf(f, "%d\n", machine);
+  }
+  std::fclose(f);
+  std::FILE* out = std::tmpfile();
+  std::FILE* err = std::tmpfile();
+  ASSERT_EQ(vm::ResultsCommand(out, err), 0);
+  EXPECT_EQ(Contents(out).find("1 POSITION WITH SCORE = 12700\nBOX?]0;x?127?\n"), 0u);
+  EXPECT_EQ(Contents(err),
+            "velmark3-cli: 2 records of results.txt are not shown: the ranking holds 128\n");
+  std::FILE* full = std::fopen("/dev/full", "w");
+  ASSERT_EQ(vm::CompareCommand(1, 2, full, err), 0);
+  EXPECT_FALSE(vm::FinishOutput(full, err));
+  EXPECT_NE(Contents(err).find("could not write the output: No space left on device"),
+            std::string::npos);
+  std::fclose(full);
   std::fclose(out);
   std::fclose(err);
 }

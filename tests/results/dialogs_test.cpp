@@ -235,17 +235,6 @@ TEST_F(TextResultsTest, DescriptionsStartingWithADigitGetASpace) {
   EXPECT_EQ(compare[1], "Second Computer :  " + longName);
 }
 
-TEST_F(TextResultsTest, EmptyTableAndNoLegendFile) {
-  Open("", [](vm::MemoryDialog& d, vm::CTextResultsDlg& dlg) {
-    Pick(d, dlg, 0);
-    dlg.OnDoubleClick(d, vm::kRankingListId);  // nothing selected
-  });
-  EXPECT_TRUE(ranking.empty());
-  EXPECT_TRUE(legend.empty());
-  EXPECT_TRUE(compare.empty());
-  EXPECT_TRUE(platform.messages.empty());
-}
-
 // ---- FAQ -------------------------------------------------------------------
 
 class FaqTest : public DialogsTest {
@@ -274,19 +263,6 @@ TEST_F(FaqTest, ShowsTheFileLineByLineReadAnewEachTime) {
   EXPECT_EQ(lines[4], std::string(46, 'w'));
   vmtest::WriteFile(faq, "edited\n");
   EXPECT_EQ(Open(), std::vector<std::string>{"edited"});
-}
-
-TEST_F(FaqTest, BinaryAndHugeFilesGiveLinesButNoCrash) {
-  std::string binary;
-  for (int i = 0; i < 4096; ++i) binary.push_back(static_cast<char>(i * 37));
-  binary += "\n" + std::string(10000, 'z') + "\n";
-  vmtest::WriteFile(faq, binary);
-  const std::vector<std::string> lines = Open();
-  ASSERT_FALSE(lines.empty());
-  for (const std::string& l : lines) EXPECT_LE(l.size(), 254u);
-  // 10000 characters come as 39 full pieces and the rest.
-  EXPECT_EQ(lines.back(), std::string(10000 - 39 * 254, 'z'));
-  EXPECT_EQ(lines[lines.size() - 2], std::string(254, 'z'));
 }
 
 }  // namespace
