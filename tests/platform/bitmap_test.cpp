@@ -17,9 +17,15 @@ void Put(std::vector<unsigned char>& b, std::size_t at, int bytes, std::uint32_t
 std::vector<unsigned char> MakeFile(int w, int h) {
   const std::size_t stride = (w * 3 + 3) / 4 * 4;
   std::vector<unsigned char> b(54 + stride * h, 0xEE);
-  const std::uint32_t header[][3] = {{0, 2, 'B' | 'M' << 8}, {2, 4, std::uint32_t(b.size())},
-                                     {6, 4, 0},  {10, 4, 54}, {14, 4, 40}, {18, 4, std::uint32_t(w)},
-                                     {22, 4, std::uint32_t(h)}, {26, 2, 1}, {28, 2, 24}};
+  const std::uint32_t header[][3] = {{0, 2, 'B' | 'M' << 8},
+                                     {2, 4, std::uint32_t(b.size())},
+                                     {6, 4, 0},
+                                     {10, 4, 54},
+                                     {14, 4, 40},
+                                     {18, 4, std::uint32_t(w)},
+                                     {22, 4, std::uint32_t(h)},
+                                     {26, 2, 1},
+                                     {28, 2, 24}};
   for (const auto& f : header) Put(b, f[0], static_cast<int>(f[1]), f[2]);
   for (std::size_t i = 30; i < 54; ++i) b[i] = 0;
   for (int row = 0; row < h; ++row)
