@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <vector>
 
@@ -17,17 +18,12 @@ void Put(std::vector<unsigned char>& b, std::size_t at, int bytes, std::uint32_t
 std::vector<unsigned char> MakeFile(int w, int h) {
   const std::size_t stride = (w * 3 + 3) / 4 * 4;
   std::vector<unsigned char> b(54 + stride * h, 0xEE);
-  const std::uint32_t header[][3] = {{0, 2, 'B' | 'M' << 8},
-                                     {2, 4, std::uint32_t(b.size())},
-                                     {6, 4, 0},
-                                     {10, 4, 54},
-                                     {14, 4, 40},
-                                     {18, 4, std::uint32_t(w)},
-                                     {22, 4, std::uint32_t(h)},
-                                     {26, 2, 1},
-                                     {28, 2, 24}};
-  for (const auto& f : header) Put(b, f[0], static_cast<int>(f[1]), f[2]);
-  for (std::size_t i = 30; i < 54; ++i) b[i] = 0;
+  std::fill(b.begin(), b.begin() + 54, 0);
+  // clang-format off
+  Put(b, 0, 2, 'B' | 'M' << 8); Put(b, 2, 4, static_cast<std::uint32_t>(b.size()));
+  Put(b, 10, 4, 54); Put(b, 14, 4, 40); Put(b, 18, 4, w); Put(b, 22, 4, h);
+  Put(b, 26, 2, 1); Put(b, 28, 2, 24);
+  // clang-format on
   for (int row = 0; row < h; ++row)
     for (int x = 0; x < w; ++x) {
       unsigned char* p = &b[54 + row * stride + x * 3];

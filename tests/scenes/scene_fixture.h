@@ -41,7 +41,7 @@ class SceneTest : public GlTest {
   }
 
   vm::MemoryPlatform platform_;
-  CurrentContext binding_;
+  TestGl binding_{true};
   std::unique_ptr<vm::CVelmark3View> view_;
 };
 

@@ -18,17 +18,22 @@ inline void ResetBenchState() {
   std::memset(&vm::BenchState, 0, sizeof vm::BenchState);
 }
 
-// A device that never comes: the view draws nothing and says so once.
-class NoDisplayGl : public vm::GlBinding {
+// A binding to a context the test process already has current, or with
+// `present` false a device that never comes (the view draws nothing then).
+class TestGl : public vm::GlBinding {
  public:
-  bool ObtainDC() override { return false; }
-  bool SetupPixelFormat() override { return false; }
-  bool CreateContext() override { return false; }
-  bool MakeCurrent() override { return false; }
+  explicit TestGl(bool present) : present_(present) {}
+  bool ObtainDC() override { return present_; }
+  bool SetupPixelFormat() override { return present_; }
+  bool CreateContext() override { return present_; }
+  bool MakeCurrent() override { return present_; }
   void SwapBuffers() override {}
   bool ReleaseCurrent() override { return true; }
   bool DeleteContext() override { return true; }
   void ReleaseDC() override {}
+
+ private:
+  bool present_;
 };
 
 class SimApp : public vm::AppEvents {
@@ -54,7 +59,7 @@ class SimApp : public vm::AppEvents {
   void RunFor(int ms) { platform.RunUntil(*this, platform.now + ms); }
 
   vm::MemoryPlatform platform;
-  NoDisplayGl gl;
+  TestGl gl{false};
   vm::CMainFrame frame;
   std::unique_ptr<vm::CVelmark3View> view;  // large: kept off the stack
   int paintCostMs = 5;
