@@ -2,6 +2,8 @@
 // touched only from the user-interface thread.
 #pragma once
 
+#include <cstdint>
+
 namespace vm {
 
 constexpr int kSceneCount = 24;
@@ -35,7 +37,7 @@ struct BenchStateData {
   float towerX[4];
   float towerZ[4];
   float spotAngle[4];
-  int frameStartClock;
+  int64_t frameStartClock;  // microseconds
   int frameDone;
 };
 

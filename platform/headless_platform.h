@@ -26,6 +26,7 @@ class HeadlessPlatform : public Platform {
   // There is nobody to answer a dialog: it is cancelled at once.
   int RunModal(const DialogTemplate& dialog, DialogHandler& handler) override;
   int Clock() override { return ProcessClockMs(); }
+  int64_t ClockUs() override { return ProcessClockUs(); }
   std::tm LocalTime() override;
   // Ends the event loop (not the process): Run() returns `code`.
   void Exit(int code) override;

@@ -89,6 +89,18 @@ class MemoryPlatform : public Platform {
     now += clockStepMs;
     return t;
   }
+  // The same clock to the microsecond; each read advances it by clockStepUs.
+  int64_t ClockUs() override {
+    const int64_t t = NowUs();
+    AdvanceUs(clockStepUs);
+    return t;
+  }
+  int64_t NowUs() const { return now * int64_t{1000} + subUs; }
+  void AdvanceUs(int64_t us) {
+    const int64_t t = NowUs() + us;
+    now = static_cast<int>(t / 1000);
+    subUs = static_cast<int>(t % 1000);
+  }
   std::tm LocalTime() override { return localTime; }
   void Exit(int code) override { exitCode = code; }
 
@@ -100,7 +112,9 @@ class MemoryPlatform : public Platform {
   std::string lastStatus() const { return statusTexts.empty() ? "" : statusTexts.back(); }
 
   int now = 0;
+  int subUs = 0;  // microseconds past `now`
   int clockStepMs = 0;
+  int clockStepUs = 0;
   std::tm localTime{};
   std::vector<std::string> statusTexts;
   std::vector<std::string> messages;

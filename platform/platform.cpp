@@ -23,6 +23,11 @@ int ProcessClockMs() {
       std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - kProcessStart).count());
 }
 
+int64_t ProcessClockUs() {
+  return std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - kProcessStart)
+      .count();
+}
+
 std::string FormatLongDate(const std::tm& t) {
   const char* day = (t.tm_wday >= 0 && t.tm_wday < 7) ? kDays[t.tm_wday] : "?";
   const char* month = (t.tm_mon >= 0 && t.tm_mon < 12) ? kMonths[t.tm_mon] : "?";

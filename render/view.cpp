@@ -86,13 +86,13 @@ void CVelmark3View::OnDraw() {
       break;
     case kModeBenchmark: {
       BenchState.frameDone = 0;
-      BenchState.frameStartClock = platform_.Clock();
+      BenchState.frameStartClock = platform_.ClockUs();
       if (canDraw) DrawBenchmarkFrame(state);
-      const int end = platform_.Clock();
+      const int64_t end = platform_.ClockUs();
       BenchState.frameDone = 1;
       const int scene = BenchState.currentScene;
       if (scene >= 0 && scene < kSceneCount)
-        BenchState.sceneTime[scene] += (end - BenchState.frameStartClock) * 0.001f;
+        BenchState.sceneTime[scene] += static_cast<float>(end - BenchState.frameStartClock) * 1e-6f;
       break;
     }
     case kModeGraphicResults:

@@ -40,6 +40,7 @@ class FltkPlatform : public Platform {
   void MessageBox(const char* text) override;
   int RunModal(const DialogTemplate& dialog, DialogHandler& handler) override;
   int Clock() override { return ProcessClockMs(); }
+  int64_t ClockUs() override { return ProcessClockUs(); }
   std::tm LocalTime() override;
   void Exit(int code) override;
 

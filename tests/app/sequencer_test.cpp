@@ -190,11 +190,11 @@ TEST_F(SequencerTest, TowerScenesShowTheirTriangleCount) {
 
 TEST_F(SequencerTest, ASecondRunMeasuresOnlyItself) {
   SelectOnly({0});
-  app.paintCostMs = 20;
+  app.paintCostUs = 20000;
   app.frame.OnInitBenchs();
   RunToEnd();
   EXPECT_NEAR(BenchState.sceneTime[0], 0.020f, 0.002f);
-  app.paintCostMs = 5;
+  app.paintCostUs = 5000;
   app.frame.OnInitBenchs();
   EXPECT_EQ(BenchState.resultsAvailable, 0);
   RunToEnd();
@@ -215,7 +215,7 @@ TEST_F(SequencerTest, NoSelectedSceneStartsNoRun) {
 TEST_F(SequencerTest, SlowFramesGetOneTickEach) {
   SelectOnly({0});
   BenchState.secondsPerScene = 30;
-  app.paintCostMs = 250;  // frames slower than the 100 ms interval
+  app.paintCostUs = 250000;  // frames slower than the 100 ms interval
   app.frame.OnInitBenchs();
   const int paintsBefore = app.benchmarkPaints;
   app.RunFor(10000);

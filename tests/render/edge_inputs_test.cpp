@@ -110,4 +110,17 @@ TEST_F(EdgeInputs, AMinimisedWindowKeepsTheProjectionAndAMissingPictureIsReporte
   EXPECT_EQ(platform_.messages, std::vector<std::string>{"Error Loading Texture"});
 }
 
+// A fast card's frame takes well under a millisecond: timed to the
+// microsecond, never rounded to 0 or 1 ms.
+TEST_F(EdgeInputs, SubMillisecondFramesAreTimedToTheMicrosecond) {
+  BenchState.currentScene = 3;
+  float sum = BenchState.sceneTime[3] = 0.5f;
+  for (int stepUs : {7000, 100, 1}) {
+    platform_.clockStepUs = stepUs;  // between the view's two clock reads
+    view_->OnDraw();
+    sum += stepUs * 1e-6f;
+    EXPECT_FLOAT_EQ(BenchState.sceneTime[3], sum) << stepUs;
+  }
+}
+
 }  // namespace

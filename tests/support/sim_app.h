@@ -1,6 +1,6 @@
 // The main frame and the real view on the in-memory platform, without an
 // OpenGL context: the view keeps its frame handshake and timing, and a
-// benchmark frame costs paintCostMs of the platform's clock, so sequencer
+// benchmark frame costs paintCostUs of the platform's clock, so sequencer
 // runs of many seconds take no real time.
 #pragma once
 
@@ -47,10 +47,10 @@ class SimApp : public vm::AppEvents {
     benchmarkPaints += timed;
     // The view reads the clock before and after its frame; only the first
     // step is the frame's cost.
-    platform.clockStepMs = paintCostMs;
+    platform.clockStepUs = paintCostUs;
     view->OnDraw();
-    platform.clockStepMs = 0;
-    if (timed) platform.now -= paintCostMs;
+    platform.clockStepUs = 0;
+    if (timed) platform.AdvanceUs(-paintCostUs);
   }
   void OnSize(int, int) override {}
   void OnMouseWheel(int16_t) override {}
@@ -62,7 +62,7 @@ class SimApp : public vm::AppEvents {
   TestGl gl{false};
   vm::CMainFrame frame;
   std::unique_ptr<vm::CVelmark3View> view;  // large: kept off the stack
-  int paintCostMs = 5;
+  int paintCostUs = 5000;
   int paints = 0;
   int benchmarkPaints = 0;
 };
