@@ -12,10 +12,12 @@ const DialogControl kAboutControls[] = {
     {ControlKind::kStatic, -1, "OpenGL benchmark", 39, 17, 119, 8},
     {ControlKind::kStatic, -1, "by TALVO", 124, 7, 43, 8},
     {ControlKind::kStatic, -1, "HOMEPAGE => VELMARK3.EXAMPLE.ORG", 40, 29, 179, 8},
-    {ControlKind::kStatic, -1, "EMAIL => BENCH@VELMARK3.EXAMPLE.ORG", 40, 39, 137, 8},
+    {ControlKind::kStatic, -1, "EMAIL => BENCH@EXAMPLE.ORG", 40, 39, 137, 8},
     {ControlKind::kDefaultButton, kIdOk, "OK", 178, 10, 50, 14},
 };
 // clang-format on
+
+}  // namespace
 
 const DialogTemplate kAboutDialog = {
     100,
@@ -24,8 +26,6 @@ const DialogTemplate kAboutDialog = {
     57,
     kAboutControls,
     static_cast<int>(sizeof kAboutControls / sizeof kAboutControls[0])};
-
-}  // namespace
 
 CVelmark3App::CVelmark3App(Platform& platform, GlBinding& gl)
     : frame(platform), view(platform, gl), platform_(platform) {}

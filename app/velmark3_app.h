@@ -8,6 +8,8 @@
 
 namespace vm {
 
+extern const DialogTemplate kAboutDialog;  // template 100
+
 class CVelmark3App : public AppEvents {
  public:
   CVelmark3App(Platform& platform, GlBinding& gl);

@@ -64,8 +64,8 @@ void DrawThanksScreen(ViewState& view) {
   DrawQuadText(view, "WWW.MESA3D.ORG", -5.0f, -1.0f, 0.0f, 0.8f, 1.0f, 1.0f, 0.0f);
   DrawQuadText(view, "WWW.FREETYPE.ORG", -6.0f, -2.0f, 0.0f, 0.8f, 0.0f, 1.0f, 1.0f);
   DrawQuadText(view, "ALL THE OPENGL COMMUNITY", -9.0f, -3.0f, 0.0f, 0.8f, 0.0f, 1.0f, 0.0f);
-  DrawQuadText(view, "For Problems : BENCH@VELMARK3.EXAMPLE.ORG", -11.0f, -6.0f, 0.0f, 0.6f, 1.0f,
-               1.0f, 1.0f);
+  DrawQuadText(view, "For Problems : BENCH@EXAMPLE.ORG", -11.0f, -6.0f, 0.0f, 0.6f, 1.0f, 1.0f,
+               1.0f);
   glColor3f(0.3f, 0.3f, 0.3f);
 
   BeginRing(1);

@@ -126,6 +126,7 @@ class FltkDialog : public DialogHost {
         case ControlKind::kStatic:
         case ControlKind::kSunkenStatic: {
           auto* box = new Fl_Box(x, y, w, h, Label(c.text));
+          box->labelsize(kDialogFontSize);
           box->box(c.kind == ControlKind::kSunkenStatic ? FL_THIN_DOWN_BOX : FL_NO_BOX);
           box->align(FL_ALIGN_LEFT | FL_ALIGN_INSIDE | FL_ALIGN_WRAP | FL_ALIGN_CLIP);
           break;
@@ -137,6 +138,7 @@ class FltkDialog : public DialogHost {
         }
         case ControlKind::kEdit: {
           auto* in = new RuleInput(x, y, w, h, c.flags, c.maxLength);
+          in->textsize(kDialogFontSize);
           edits_[c.id] = std::make_unique<FltkEdit>(in);
           break;
         }
@@ -145,7 +147,8 @@ class FltkDialog : public DialogHost {
                               ? static_cast<Fl_Browser*>(new Fl_Multi_Browser(x, y, w, h))
                               : static_cast<Fl_Browser*>(new Fl_Hold_Browser(x, y, w, h));
           b->has_scrollbar((c.flags & kHScroll) ? Fl_Browser_::BOTH : Fl_Browser_::VERTICAL);
-          b->when(FL_WHEN_CHANGED | FL_WHEN_NOT_CHANGED);
+          b->textsize(kDialogFontSize);
+          b->when(FL_WHEN_RELEASE_ALWAYS);  // every release, selection changed or not
           listIds_[b] = c.id;
           b->callback(ListClicked, this);
           lists_[c.id] = std::make_unique<FltkList>(b);
@@ -156,6 +159,7 @@ class FltkDialog : public DialogHost {
           Fl_Button* b = c.kind == ControlKind::kDefaultButton
                              ? new Fl_Return_Button(x, y, w, h, c.text)
                              : new Fl_Button(x, y, w, h, c.text);
+          b->labelsize(kDialogFontSize);
           buttonIds_[b] = c.id;
           b->callback(ButtonClicked, this);
           break;
@@ -196,10 +200,14 @@ class FltkDialog : public DialogHost {
     auto* self = static_cast<FltkDialog*>(data);
     self->handler_.OnCommand(*self, self->buttonIds_[w]);
   }
+  // A double-click is reported at the release of its second click: on a line
+  // that is already selected, that release is the only call FLTK makes. Odd
+  // click counts only, so a quick third click is a plain click again.
   static void ListClicked(Fl_Widget* w, void* data) {
+    if (Fl::event() != FL_RELEASE || Fl::event_button() != FL_LEFT_MOUSE) return;
+    if (Fl::event_clicks() % 2 != 1) return;
     auto* self = static_cast<FltkDialog*>(data);
-    if (Fl::event() == FL_PUSH && Fl::event_clicks() > 0)
-      self->handler_.OnDoubleClick(*self, self->listIds_[w]);
+    self->handler_.OnDoubleClick(*self, self->listIds_[w]);
   }
   static void Closed(Fl_Widget*, void* data) {
     auto* self = static_cast<FltkDialog*>(data);
@@ -220,11 +228,14 @@ class FltkDialog : public DialogHost {
 }  // namespace
 
 void DialogUnitScale(double& sx, double& sy) {
-  fl_font(FL_HELVETICA, FL_NORMAL_SIZE);
+  fl_font(FL_HELVETICA, kDialogFontSize);
   static const char kSample[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
   const double avgWidth = fl_width(kSample) / (sizeof kSample - 1);
-  sx = avgWidth / 4.0;
-  sy = fl_height() / 8.0;
+  // The templates were laid out for a narrower font than this sans: units a
+  // little wider and taller than its average character let every label hold
+  // its text, wrapped only where the rectangle has room for the lines.
+  sx = avgWidth / 4.0 * 1.06;
+  sy = fl_height() / 8.0 * 1.15;
 }
 
 int RunFltkDialog(const DialogTemplate& dialog, DialogHandler& handler) {

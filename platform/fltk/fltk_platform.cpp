@@ -10,6 +10,7 @@
 #include <FL/fl_ask.H>
 #include <FL/x.H>
 #include <GL/glx.h>
+#include <X11/XKBlib.h>
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <sys/timerfd.h>
@@ -109,15 +110,40 @@ class MainWindow : public Fl_Window {
   const char* indicatorTexts[3] = {"MA", "NUM", "BS"};
   int shownLocks = -1;
 
-  int handle(int event) override {
-    int used = Fl_Window::handle(event);
+  // The indicators follow the keyboard's own lock lights, read through XKB:
+  // FLTK's FL_SCROLL_LOCK is a modifier bit (AltGr on most layouts), and the
+  // lights also change while a dialog or another window has the focus.
+  int xkbEventBase = -1;  // -1: the server has no XKB, the indicators stay empty
+  Atom lightNames[3] = {None, None, None};
+
+  void WatchLockLights() {
+    int opcode, error, major = XkbMajorVersion, minor = XkbMinorVersion;
+    if (!XkbQueryExtension(fl_display, &opcode, &xkbEventBase, &error, &major, &minor)) {
+      xkbEventBase = -1;
+      return;
+    }
+    const char* names[3] = {"Caps Lock", "Num Lock", "Scroll Lock"};
+    for (int i = 0; i < 3; ++i) lightNames[i] = XInternAtom(fl_display, names[i], False);
+    XkbSelectEvents(fl_display, XkbUseCoreKbd, XkbIndicatorStateNotifyMask,
+                    XkbIndicatorStateNotifyMask);
+    Fl::add_system_handler(LightsChanged, this);
     UpdateIndicators();
-    return used;
+  }
+  static int LightsChanged(void* event, void* data) {
+    auto* self = static_cast<MainWindow*>(data);
+    const auto* xkb = static_cast<const XkbEvent*>(event);
+    if (xkb->type == self->xkbEventBase && xkb->any.xkb_type == XkbIndicatorStateNotify)
+      self->UpdateIndicators();
+    return 0;  // FLTK goes on with the event
   }
   void UpdateIndicators() {
-    const int state = Fl::event_state();
-    const int locks = ((state & FL_CAPS_LOCK) ? 1 : 0) | ((state & FL_NUM_LOCK) ? 2 : 0) |
-                      ((state & FL_SCROLL_LOCK) ? 4 : 0);
+    int locks = 0;
+    for (int i = 0; i < 3 && xkbEventBase >= 0; ++i) {
+      int index;
+      Bool on = False;
+      if (XkbGetNamedIndicator(fl_display, lightNames[i], &index, &on, nullptr, nullptr) && on)
+        locks |= 1 << i;
+    }
     if (locks == shownLocks) return;
     shownLocks = locks;
     for (int i = 0; i < 3; ++i) indicators[i]->label((locks & (1 << i)) ? indicatorTexts[i] : "");
@@ -292,7 +318,7 @@ void FltkPlatform::Show(AppEvents& app) {
   if (wm) AskMaximised(m.window);
   Fl::flush();
   m.app = &app;
-  m.window->UpdateIndicators();
+  m.window->WatchLockLights();
 }
 
 int FltkPlatform::Run() {

