@@ -39,6 +39,8 @@ void CMainFrame::OnInitBenchs() {
   }
   BenchState.currentScene = first;
   BenchState.resultsAvailable = 0;
+  // A paint still owed to an earlier tick will draw this run's first frame.
+  benchFrameAsked_ = BenchState.frameDone == 0;
   // A scene left out of this run must not report an earlier run's time.
   for (float& t : BenchState.sceneTime) t = 0.0f;
   StartScene();
@@ -77,13 +79,16 @@ void CMainFrame::OnTimer() {
     return;
   }
 
-  frameCount += 1;
-  if (BenchState.frameDone != 1) return;  // last frame not drawn yet
+  // A tick that finds its frame undrawn (the view hidden or unmapped) counts
+  // nothing: a scene's rate is the frames drawn over their drawing time.
+  if (BenchState.frameDone != 1) return;
+  if (benchFrameAsked_) frameCount += 1;
 
-  if (platform_.Clock() - sceneStartClock > BenchState.secondsPerScene * 1000) {
+  if (ElapsedMs() > int64_t{BenchState.secondsPerScene} * 1000) {
     int scene = BenchState.currentScene;
     if (scene >= 0 && scene < kSceneCount)
-      BenchState.sceneTime[scene] = BenchState.sceneTime[scene] / static_cast<float>(frameCount);
+      BenchState.sceneTime[scene] =
+          frameCount > 0 ? BenchState.sceneTime[scene] / static_cast<float>(frameCount) : 0.0f;
     sceneStartClock = platform_.Clock();
     bool endOfRun = scene >= kSceneCount - 1;
     if (!endOfRun) {
@@ -103,15 +108,25 @@ void CMainFrame::OnTimer() {
 
   WriteProgress();
   BenchState.frameDone = 0;
+  benchFrameAsked_ = true;
   platform_.Invalidate();
+}
+
+// Wraps with the clock (every 24.8 days) instead of overflowing.
+int CMainFrame::ElapsedMs() {
+  return static_cast<int>(static_cast<unsigned>(platform_.Clock()) -
+                          static_cast<unsigned>(sceneStartClock));
 }
 
 void CMainFrame::WriteProgress() {
   const int scene = BenchState.currentScene;
   if (scene < 0 || scene >= kSceneCount) return;
-  const int elapsed = platform_.Clock() - sceneStartClock;
-  const int span = BenchState.secondsPerScene - 1 > 0 ? BenchState.secondsPerScene - 1 : 1;
-  const int percent = (elapsed / 1000) * (100 / span);
+  const int elapsed = ElapsedMs();
+  const int span = BenchState.secondsPerScene > 2 ? BenchState.secondsPerScene - 1 : 1;
+  // A tick on the scene's last millisecond would read 200%.
+  int percent = (elapsed / 1000) * (100 / span);
+  if (percent > 100) percent = 100;
+  if (percent < 0) percent = 0;
   const char* label = SceneTable[scene].label;
   if (scene == 9 || scene == 10)
     std::snprintf(statusText_, sizeof statusText_, label, kSceneCount, 8 * BenchState.towerQuads,

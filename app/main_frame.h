@@ -29,13 +29,17 @@ class CMainFrame {
   void OnFaq();
 
   int sceneStartClock = 0;
+  // Benchmark frames drawn in the current scene, found drawn by a tick.
   int frameCount = 0;
 
  private:
   void WriteProgress();
   void StartScene();
+  int ElapsedMs();
 
   Platform& platform_;
+  // A frame asked for (or still to come) will be drawn as a benchmark frame.
+  bool benchFrameAsked_ = false;
   char statusText_[128] = {};
 };
 

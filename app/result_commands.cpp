@@ -9,8 +9,15 @@
 namespace vm {
 
 void CMainFrame::OnBenchSettings() {
+  const int interval = BenchState.timerIntervalMs;
   CSettingsDlg dlg;
   platform_.RunModal(kSettingsDialog, dlg);
+  // A new interval takes effect now: under a long old one the restart tick
+  // would be long in coming. That tick still comes and re-arms once more.
+  if (BenchState.restartTimer == 1 && BenchState.timerIntervalMs != interval) {
+    platform_.KillTimer(kFrameTimerId);
+    platform_.SetTimer(kFrameTimerId, BenchState.timerIntervalMs);
+  }
 }
 
 void CMainFrame::OnSaveResults() {

@@ -1,4 +1,5 @@
 // velmark3-cli: the benchmark for machines without a desktop session.
+#include <csignal>
 #include <cstdio>
 #include <string>
 
@@ -13,16 +14,25 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "velmark3-cli: %s\n", error.c_str());
     return 2;
   }
+  for (const std::string& note : options.notes)
+    std::fprintf(stderr, "velmark3-cli: %s\n", note.c_str());
+  // A closed pipe is an output error like any other, reported below.
+  std::signal(SIGPIPE, SIG_IGN);
+  int status = 2;
   switch (options.command) {
     case vm::CliCommand::kHelp:
       std::fputs(vm::CliUsage(), stdout);
-      return 0;
+      status = 0;
+      break;
     case vm::CliCommand::kRun:
-      return vm::RunCommand(options, stdout, stderr);
+      status = vm::RunCommand(options, stdout, stderr);
+      break;
     case vm::CliCommand::kResults:
-      return vm::ResultsCommand(stdout, stderr);
+      status = vm::ResultsCommand(stdout, stderr);
+      break;
     case vm::CliCommand::kCompare:
-      return vm::CompareCommand(options.first, options.second, stdout, stderr);
+      status = vm::CompareCommand(options.first, options.second, stdout, stderr);
+      break;
   }
-  return 2;
+  return vm::FinishOutput(stdout, stderr) ? status : 1;
 }

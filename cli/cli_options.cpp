@@ -5,6 +5,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "results/settings_dlg.h"
+
 namespace vm {
 
 const char* const kFieldOptions[kFieldCount] = {
@@ -24,6 +26,21 @@ bool ParseInt(const std::string& text, long lo, long hi, long& value) {
   errno = 0;
   value = std::strtol(text.c_str(), nullptr, 10);
   return errno == 0 && value >= lo && value <= hi;
+}
+
+// A whole decimal number of any length, saturated far beyond every limit.
+bool ParseWhole(const std::string& text, long& value) {
+  size_t digits = text.size();
+  const bool negative = !text.empty() && text[0] == '-';
+  if (negative) --digits;
+  if (digits == 0) return false;
+  for (size_t i = negative ? 1 : 0; i < text.size(); ++i)
+    if (text[i] < '0' || text[i] > '9') return false;
+  if (digits > 11) {
+    value = negative ? -1000000000000L : 1000000000000L;
+    return true;
+  }
+  return ParseInt(text, -1000000000000L, 1000000000000L, value);
 }
 
 bool ParseSize(const std::string& text, int& w, int& h) {
@@ -131,12 +148,12 @@ bool ParseCli(int argc, const char* const* argv, CliOptions& out, std::string& e
       name.resize(eq);
       hasValue = true;
     }
-    if (name == "save" || name == "detect") {
+    if (name == "save" || name == "detect" || name == "allow-partial") {
       if (hasValue) {
         error = "option --" + name + " takes no value";
         return false;
       }
-      (name == "save" ? out.save : out.detect) = true;
+      (name == "save" ? out.save : name == "detect" ? out.detect : out.allowPartial) = true;
       continue;
     }
     const int field = FieldIndex(name);
@@ -162,13 +179,26 @@ bool ParseCli(int argc, const char* const* argv, CliOptions& out, std::string& e
         error = "bad --size '" + Shown(value) + "' (WxH, e.g. 1024x768)";
         return false;
       }
-    } else if (!ParseInt(value, INT_MIN / 2, INT_MAX / 2, n)) {
-      error = "bad --" + name + " '" + Shown(value) + "' (a whole number)";
-      return false;
-    } else if (name == "seconds") {
-      out.seconds = n < 2 ? 2 : static_cast<int>(n);  // the settings form's floors
     } else {
-      out.timerMs = n < 10 ? 10 : static_cast<int>(n);
+      const bool seconds = name == "seconds";
+      const int floor = seconds ? kMinSecondsPerScene : kMinTimerIntervalMs;
+      const int ceiling = seconds ? kMaxSecondsPerScene : kMaxTimerIntervalMs;
+      if (!ParseWhole(value, n)) {
+        error = "bad --" + name + " '" + Shown(value) + "' (a whole number)";
+        return false;
+      }
+      if (n > ceiling) {
+        error = "--" + name + " " + Shown(value) + " is above the most allowed, " +
+                std::to_string(ceiling);
+        return false;
+      }
+      // Below the floor it runs the floor, as the settings form does.
+      if (n < floor) {
+        out.notes.push_back("--" + name + " " + Shown(value) + " is below the least allowed; " +
+                            std::to_string(floor) + " is used");
+        n = floor;
+      }
+      (seconds ? out.seconds : out.timerMs) = static_cast<int>(n);
     }
   }
 
@@ -210,11 +240,14 @@ Commands:
 
 Options of run:
   --scenes LIST     scenes to run, numbers 1-24, e.g. 1,3,5-9 (default: all)
-  --seconds N       seconds per scene; less than 2 runs 2 (default 2)
-  --timer MS        frame timer interval in ms; less than 10 runs 10
-                    (default 100; compare only runs made with 100)
+  --seconds N       seconds per scene, 2-3600; less than 2 runs 2 (default 2)
+  --timer MS        frame timer interval in ms, 10-10000; less than 10 runs
+                    10 (default 100; compare only runs made with 100)
   --size WxH        size of the off-screen view (default 1024x768)
-  --save            append the run to results.txt, as Save Results does
+  --save            append the run to results.txt, as Save Results does;
+                    only a run of all 24 scenes, unless --allow-partial
+  --allow-partial   let --save store a run of fewer scenes (the others
+                    are saved as 0 fps and lower its score)
   --detect          fill every description field not given from this machine
                     (CPU, memory, OpenGL renderer and driver, system)
 Description fields saved with --save (upper-cased, newlines become spaces,

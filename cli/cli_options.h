@@ -20,7 +20,10 @@ struct CliOptions {
   int width = 1024;
   int height = 768;
   bool save = false;
+  bool allowPartial = false;  // --save also with fewer than all 24 scenes
   bool detect = false;
+  // Values the command line gave below their floor, raised; one line each.
+  std::vector<std::string> notes;
   // Description fields in the save form's order; given[k] when set on the
   // command line (an empty value counts as given).
   std::string fields[kFieldCount];

@@ -1,5 +1,8 @@
 #include "cli/cli_results.h"
 
+#include <cerrno>
+#include <cstring>
+
 #include "platform/memory_platform.h"
 #include "results/result_table.h"
 #include "results/text_results_dlg.h"
@@ -9,15 +12,29 @@ namespace {
 
 constexpr int kLinesPerMachine = 30;
 
+// What the result windows pass over in silence.
+void TellAbout(const ResultsFileReport& report, std::FILE* err) {
+  if (report.state == FileState::kNotRegular)
+    std::fprintf(err, "velmark3-cli: %s is not a regular file; read as missing\n", kResultsFile);
+  if (report.cut)
+    std::fprintf(err, "velmark3-cli: %s was read only up to its first %lld MiB\n", kResultsFile,
+                 kMaxReadBytes >> 20);
+  if (report.recordsNotShown > 0)
+    std::fprintf(err, "velmark3-cli: %d records of %s are not shown: the ranking holds %d\n",
+                 report.recordsNotShown, kResultsFile, kResultRows);
+}
+
 // The Text Results window, open on a dialog nobody sees.
 struct TextResults {
   MemoryPlatform platform;
   MemoryDialog dialog{kTextResultsDialog};
   CTextResultsDlg logic{platform};
+  ResultsFileReport report;
 
-  TextResults() {
-    LoadResultTable();
+  explicit TextResults(std::FILE* err) {
+    LoadResultTable(kResultsFile, &report);
     logic.OnInitDialog(dialog);
+    TellAbout(report, err);
   }
   MemoryListBox& ranking() { return *dialog.ListAt(kRankingListId); }
   // A double-click on the first line of the machine at `position`.
@@ -28,19 +45,37 @@ struct TextResults {
 };
 
 void PrintLines(const MemoryListBox& list, std::FILE* out) {
-  for (const std::string& line : list.lines()) std::fprintf(out, "%s\n", line.c_str());
+  for (const std::string& line : list.lines())
+    std::fprintf(out, "%s\n", PrintableText(line).c_str());
 }
 
 }  // namespace
 
-int ResultsCommand(std::FILE* out, std::FILE* /*err*/) {
-  TextResults window;
+std::string PrintableText(std::string text) {
+  // Names come from files other people send: escapes must not reach a terminal.
+  for (char& c : text) {
+    const unsigned char u = static_cast<unsigned char>(c);
+    if ((u < 0x20 && c != '\n' && c != '\r') || u == 0x7F) c = '?';
+  }
+  return text;
+}
+
+bool FinishOutput(std::FILE* out, std::FILE* err) {
+  const int failed = std::fflush(out) != 0 ? errno : 0;
+  if (!failed && !std::ferror(out)) return true;
+  std::fprintf(err, "velmark3-cli: could not write the output: %s\n",
+               failed ? std::strerror(failed) : "write error");
+  return false;
+}
+
+int ResultsCommand(std::FILE* out, std::FILE* err) {
+  TextResults window(err);
   PrintLines(window.ranking(), out);
   return 0;
 }
 
 int CompareCommand(int first, int second, std::FILE* out, std::FILE* err) {
-  TextResults window;
+  TextResults window(err);
   const int machines = lastResultIndex + 1;
   for (int p : {first, second}) {
     if (p < 1 || p > machines) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdio>
+#include <string>
 
 namespace vm {
 
@@ -10,5 +11,12 @@ namespace vm {
 int ResultsCommand(std::FILE* out, std::FILE* err);
 // Prints the comparison list after choosing machine `first`, then `second`.
 int CompareCommand(int first, int second, std::FILE* out, std::FILE* err);
+
+// `text` with the control characters other than line ends (and DEL) as '?'.
+std::string PrintableText(std::string text);
+
+// Flushes `out`; a write that failed on the way (a full disk, a closed pipe)
+// is told on `err`. Returns false then.
+bool FinishOutput(std::FILE* out, std::FILE* err);
 
 }  // namespace vm

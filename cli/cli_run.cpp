@@ -8,9 +8,9 @@
 #include "app/commands.h"
 #include "app/velmark3_app.h"
 #include "cli/machine_info.h"
+#include "platform/edit_rules.h"
 #include "platform/egl/egl_context.h"
 #include "platform/headless_platform.h"
-#include "platform/memory_platform.h"
 #include "results/result_table.h"
 #include "results/save_results_dlg.h"
 
@@ -30,19 +30,58 @@ void ApplySettings(const CliOptions& o) {
   for (int i = 0; i < kSceneCount; ++i) BenchState.sceneSelected[i] = o.scenes[i] ? 1 : 0;
 }
 
+static_assert(kFieldCount == kDescriptionFields, "the options are the form's fields");
+
 // What the Save Results form does with the same fields typed into it.
-bool SaveRun(const CliOptions& o, Platform& platform) {
-  MemoryDialog form(kSaveResultsDialog);
-  CSaveResultsDlg logic(platform);
-  logic.OnInitDialog(form);
-  for (int k = 0; k < kFieldCount; ++k) form.EditAt(1000 + k)->Type(o.fields[k]);
-  logic.OnCommand(form, kIdOk);
-  return form.ended && form.result == kIdOk;  // else the message said why
+bool SaveRun(const CliOptions& o, Platform& platform, std::FILE* err) {
+  std::string fields[kDescriptionFields];
+  for (int k = 0; k < kDescriptionFields; ++k)
+    fields[k] = ApplyEditRules("", o.fields[k], kUpperCase | kSingleLine, kMaxDescriptionChars);
+  std::string message;
+  const bool saved = SaveRecord(kResultsFile, FormatRecord(fields, platform.LocalTime()), message);
+  if (!message.empty()) std::fprintf(err, "velmark3-cli: %s\n", message.c_str());
+  return saved;
+}
+
+// "1,3,5-9": the selected scenes as the --scenes option writes them.
+std::string SceneList(const bool (&scenes)[kSceneCount]) {
+  std::string list;
+  for (int i = 0; i < kSceneCount; ++i) {
+    if (!scenes[i]) continue;
+    int last = i;
+    while (last + 1 < kSceneCount && scenes[last + 1]) ++last;
+    if (!list.empty()) list += ",";
+    list += std::to_string(i + 1);
+    if (last > i) list += "-" + std::to_string(last + 1);
+    i = last;
+  }
+  return list;
+}
+
+// What the run measures, so that its numbers can be told apart later.
+void WriteRunHeader(const CliOptions& o, std::FILE* err) {
+  std::fprintf(err, "velmark3-cli %s\n", VM_VERSION);
+  std::fprintf(err, "OpenGL vendor: %s\nOpenGL renderer: %s\nOpenGL version: %s\n",
+               GlString(GL_VENDOR).c_str(), GlString(GL_RENDERER).c_str(),
+               GlString(GL_VERSION).c_str());
+  std::fprintf(err, "View %dx%d, %d seconds per scene, timer %d ms, scenes %s\n", o.width, o.height,
+               o.seconds, o.timerMs, SceneList(o.scenes).c_str());
+  std::fflush(err);
 }
 
 }  // namespace
 
 int RunCommand(CliOptions& o, std::FILE* out, std::FILE* err) {
+  // A partial run saved would rank as a full one, its missing scenes at 0.
+  int selected = 0;
+  for (bool s : o.scenes) selected += s ? 1 : 0;
+  if (o.save && selected < kSceneCount && !o.allowPartial) {
+    std::fprintf(err,
+                 "velmark3-cli: --save: this run has %d of the 24 scenes; add --allow-partial "
+                 "to save it anyway\n",
+                 selected);
+    return 1;
+  }
   EglContext gl(o.width, o.height);
   HeadlessPlatform platform(err);
   // The view holds the scenes' geometry (a few MB): it lives on the heap.
@@ -62,6 +101,10 @@ int RunCommand(CliOptions& o, std::FILE* out, std::FILE* err) {
     FillDetectedFields(facts, o);
   }
 
+  // The window's first paint shows the main screen; the run's first frame
+  // then waits for the first tick.
+  platform.Run(*app, [] { return true; });
+  WriteRunHeader(o, err);
   ApplySettings(o);
   app->OnCommand(ID_INIT_BENCHS);
   if (BenchState.displayMode != kModeBenchmark) return 1;  // the message said why
@@ -71,6 +114,8 @@ int RunCommand(CliOptions& o, std::FILE* out, std::FILE* err) {
     return 1;
   }
 
+  // Saved before anything is printed: a closed pipe cannot lose the run.
+  const bool saved = !o.save || SaveRun(o, platform, err);
   for (int i = 0; i < kSceneCount; ++i)
     if (o.scenes[i])
       std::fprintf(out, "Scene %d : %s fps\n", i + 1,
@@ -80,9 +125,7 @@ int RunCommand(CliOptions& o, std::FILE* out, std::FILE* err) {
   for (int r = 0; r <= lastResultIndex; ++r)
     if (ResultTable[r].isThisMachine)
       std::fprintf(out, "Score : %d\n", ResultScore(ResultTable[r].averageFps));
-  std::fflush(out);
-  if (o.save && !SaveRun(o, platform)) return 1;
-  return 0;
+  return saved ? 0 : 1;
 }
 
 }  // namespace vm

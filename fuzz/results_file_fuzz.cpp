@@ -1,7 +1,9 @@
 // Arbitrary bytes as results.txt: the table is filled within its 128 rows,
-// every text stays terminated inside its field, and nothing crashes.
+// with one row per record until it is full, every text stays terminated
+// inside its field, and nothing crashes.
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -37,9 +39,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // Half the inputs also have a finished run of this machine in the table.
   vm::BenchState.resultsAvailable = size % 2;
   for (int i = 0; i < vm::kSceneCount; ++i) vm::BenchState.sceneTime[i] = 0.01f * (i % 3);
-  vm::LoadResultTable(vm::kResultsFile);
+  vm::ResultsFileReport report;
+  vm::LoadResultTable(vm::kResultsFile, &report);
 
   if (vm::lastResultIndex < -1 || vm::lastResultIndex >= vm::kResultRows) __builtin_trap();
+  // Every record of the file is a row until the table is full, then counted.
+  const int records = vm::CountResultRecords(vm::kResultsFile);
+  const int room = vm::kResultRows - static_cast<int>(size % 2);
+  if (vm::lastResultIndex + 1 != static_cast<int>(size % 2) + std::min(records, room) ||
+      report.recordsNotShown != records - std::min(records, room))
+    __builtin_trap();
   for (int r = 0; r <= vm::lastResultIndex; ++r) {
     const vm::ResultEntry& e = vm::ResultTable[r];
     if (!Terminated(e.computerName) || !Terminated(e.cpuType) || !Terminated(e.ramType) ||

@@ -1,7 +1,6 @@
 #include "platform/memory_platform.h"
 
 #include <algorithm>
-#include <cctype>
 
 namespace vm {
 
@@ -36,18 +35,6 @@ void MemoryListBox::Click(int index) {
   if (!multi_) std::fill(selected_.begin(), selected_.end(), 0);
   selected_[index] = multi_ ? !selected_[index] : 1;
   current_ = index;
-}
-
-std::string ApplyEditRules(const std::string& current, const std::string& input, unsigned flags,
-                           int maxLength) {
-  std::string out = current;
-  for (char ch : input) {
-    if (maxLength > 0 && static_cast<int>(out.size()) >= maxLength) break;
-    if ((flags & kSingleLine) && (ch == '\n' || ch == '\r')) ch = ' ';
-    if (flags & kUpperCase) ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
-    out.push_back(ch);
-  }
-  return out;
 }
 
 void MemoryEdit::Type(const std::string& input) {

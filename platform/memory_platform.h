@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/edit_rules.h"
 #include "platform/platform.h"
 #include "platform/timer_schedule.h"
 
@@ -48,11 +49,6 @@ class MemoryEdit : public EditField {
   int maxLength_;
   std::string text_;
 };
-
-// Applies an edit control's conversions (upper case, single line, length
-// limit) to `input` appended to `current`. Shared with the real toolkit.
-std::string ApplyEditRules(const std::string& current, const std::string& input, unsigned flags,
-                           int maxLength);
 
 class MemoryDialog : public DialogHost {
  public:

@@ -84,7 +84,7 @@ void PlainFace(const Face& f) {
 void TexturedFace(const Face& f) {
   glNormal3f(f.normal[0], f.normal[1], f.normal[2]);
   for (int i = 0; i < 4; ++i) {
-    glTexCoord2f(f.tex[i][0], f.tex[i][1]);
+    glTexCoord2d(f.tex[i][0], f.tex[i][1]);
     glVertex3f(f.corner[i][0], f.corner[i][1], f.corner[i][2]);
   }
 }

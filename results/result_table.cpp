@@ -1,7 +1,11 @@
 #include "results/result_table.h"
 
+#include <fcntl.h>
 #include <locale.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include <algorithm>
 #include <climits>
 #include <cmath>
 #include <cstdarg>
@@ -93,7 +97,28 @@ void ReadRecord(LineReader& in, char* line, ResultEntry& row) {
   row.averageFps = sum * 0.041666668f;
 }
 
+// Reads every record of `in`; the first `room` go into `rows`, the rest are
+// only counted. Returns the number of records.
+int ReadRecords(LineReader& in, ResultEntry* rows, int room) {
+  char line[128] = {};
+  ResultEntry spare{};
+  int records = 0;
+  while (in.ReadLine(line, 80)) {
+    if (line[0] != '-') continue;
+    ReadRecord(in, line, records < room ? rows[records] : spare);
+    ++records;
+  }
+  return records;
+}
+
 }  // namespace
+
+int CountResultRecords(const char* path, bool* cut) {
+  LineReader in(path);
+  const int records = ReadRecords(in, nullptr, 0);
+  if (cut) *cut = in.cut();
+  return records;
+}
 
 std::string FormatC(const char* format, ...) {
   CLocaleScope c;
@@ -124,10 +149,41 @@ int ResultScore(float averageFps) {
   return static_cast<int>(score);
 }
 
-LineReader::LineReader(const char* path) : file_(std::fopen(path, "rb")) {}
+LineReader::LineReader(const char* path, long long maxBytes) : left_(maxBytes) {
+  // Non-blocking: opening a FIFO for reading would otherwise wait for a writer.
+  const int fd = open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return;
+  struct stat st;
+  if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    state_ = FileState::kNotRegular;
+    close(fd);
+    return;
+  }
+  file_ = fdopen(fd, "rb");
+  if (!file_) {
+    close(fd);
+    return;
+  }
+  state_ = FileState::kRead;
+  // Text editors put a byte-order mark before the first line.
+  const unsigned char bom[] = {0xEF, 0xBB, 0xBF};
+  unsigned char head[3] = {};
+  if (std::fread(head, 1, 3, file_) != 3 || std::memcmp(head, bom, 3) != 0)
+    std::fseek(file_, 0, SEEK_SET);
+}
 
 LineReader::~LineReader() {
   if (file_) std::fclose(file_);
+}
+
+int LineReader::Next() {
+  if (left_ == 0) {
+    if (!cut_ && getc_unlocked(file_) != EOF) cut_ = true;
+    return EOF;
+  }
+  const int c = getc_unlocked(file_);
+  if (c != EOF) --left_;
+  return c;
 }
 
 bool LineReader::ReadLine(char* buf, int limit) {
@@ -135,17 +191,19 @@ bool LineReader::ReadLine(char* buf, int limit) {
   int n = 0;
   bool endOfFile = false;
   while (n < limit - 1) {
-    int c = std::getc(file_);
+    int c = Next();
     if (c == EOF) {
       endOfFile = true;
       break;
     }
     if (c == '\r') {
-      const int next = std::getc(file_);
-      if (next == '\n')
+      const int next = Next();
+      if (next == '\n') {
         c = '\n';
-      else if (next != EOF)
+      } else if (next != EOF) {
         std::ungetc(next, file_);
+        ++left_;
+      }
     }
     buf[n++] = static_cast<char>(c);
     if (c == '\n') break;
@@ -155,7 +213,7 @@ bool LineReader::ReadLine(char* buf, int limit) {
 }
 
 void AddFileLines(const char* path, int limit, ListBox& list) {
-  LineReader in(path);
+  LineReader in(path, kMaxDisplayBytes);
   if (!in.IsOpen()) return;
   std::string buf(static_cast<size_t>(limit > 1 ? limit : 1), '\0');
   while (in.ReadLine(&buf[0], limit)) {
@@ -166,7 +224,7 @@ void AddFileLines(const char* path, int limit, ListBox& list) {
   }
 }
 
-void LoadResultTable(const char* path) {
+void LoadResultTable(const char* path, ResultsFileReport* report) {
   lastResultIndex = -1;
   std::memset(ResultTable, 0, sizeof ResultTable);
 
@@ -176,14 +234,13 @@ void LoadResultTable(const char* path) {
   }
 
   LineReader in(path);
-  if (in.IsOpen()) {
-    char line[128] = {};
-    while (in.ReadLine(line, 80)) {
-      if (line[0] != '-') continue;
-      if (lastResultIndex == kResultRows - 1) break;  // table full
-      ++lastResultIndex;
-      ReadRecord(in, line, ResultTable[lastResultIndex]);
-    }
+  const int room = kResultRows - 1 - lastResultIndex;
+  const int records = ReadRecords(in, &ResultTable[lastResultIndex + 1], room);
+  lastResultIndex += std::min(records, room);
+  if (report) {
+    report->state = in.state();
+    report->cut = in.cut();
+    report->recordsNotShown = records - std::min(records, room);
   }
 
   if (lastResultIndex < 1) return;

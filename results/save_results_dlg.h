@@ -21,9 +21,6 @@ class CSaveResultsDlg : public DialogHandler {
   // is told why and the dialog stays open with everything typed.
   void OnOK(DialogHost& host);
 
-  // The record of the last run as it goes into the file.
-  std::string FormatRecord(const std::tm& date) const;
-
   std::string m_computerName, m_cpuType, m_ramType, m_motherBoard, m_videoCardName, m_videoCardRam,
       m_videoCardFreq, m_videoCardDriver, m_operatingSystem, m_other;
 
@@ -34,11 +31,23 @@ class CSaveResultsDlg : public DialogHandler {
   std::string path_;
 };
 
-// Appends `text` to `path`; on failure the file keeps its old contents where
-// possible and `error` says why.
-bool AppendToFile(const char* path, const std::string& text, std::string& error);
+constexpr int kDescriptionFields = 10;
 
-// One line of a record: no line breaks, at most kMaxDescriptionChars.
+// The record of the last run (the rates of BenchState.sceneTime) as it goes
+// into the file, described by the ten fields in the form's order.
+std::string FormatRecord(const std::string (&fields)[kDescriptionFields], const std::tm& date);
+
+// Appends `record` to the regular file `path` (created if missing) under an
+// advisory lock, on a line of its own. On failure the bytes this call wrote
+// are taken back and `error` says why.
+bool AppendRecord(const char* path, const std::string& record, std::string& error);
+
+// Saves `record` as Save Results does; `message` gets what the user must be
+// told (why it failed, or that the rankings cannot show it), or stays empty.
+bool SaveRecord(const char* path, const std::string& record, std::string& message);
+
+// One line of a record: no line breaks, at most kMaxDescriptionChars bytes,
+// never half a UTF-8 character.
 std::string DescriptionLine(const std::string& typed);
 
 }  // namespace vm

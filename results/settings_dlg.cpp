@@ -77,8 +77,10 @@ void CSettingsDlg::OnOK(DialogHost& host) {
   if (seconds > kMaxSecondsPerScene) seconds = kMaxSecondsPerScene;
   BenchState.secondsPerScene = seconds;
   BenchState.restartTimer = 1;
-  const int interval = DialogNumber(m_strTimer);
-  BenchState.timerIntervalMs = interval < kMinTimerIntervalMs ? kMinTimerIntervalMs : interval;
+  int interval = DialogNumber(m_strTimer);
+  if (interval < kMinTimerIntervalMs) interval = kMinTimerIntervalMs;
+  if (interval > kMaxTimerIntervalMs) interval = kMaxTimerIntervalMs;
+  BenchState.timerIntervalMs = interval;
   // A scene without a line cannot be deselected: the query fails with -1.
   for (int i = 0; i < kSceneCount; ++i)
     BenchState.sceneSelected[i] = (m_sceneList ? m_sceneList->GetSel(i) : -1) != 0 ? 1 : 0;

@@ -16,10 +16,11 @@ constexpr int kSceneListId = 1010;
 constexpr int kSelectAllId = 1013;
 constexpr int kSelectNoneId = 1014;
 
+// What a run accepts: an hour per scene, ten seconds between ticks.
 constexpr int kMinSecondsPerScene = 2;
-// The sequencer counts a scene's time in milliseconds in an int.
-constexpr int kMaxSecondsPerScene = 2147483;
+constexpr int kMaxSecondsPerScene = 3600;
 constexpr int kMinTimerIntervalMs = 10;
+constexpr int kMaxTimerIntervalMs = 10000;
 
 class CSettingsDlg : public DialogHandler {
  public:

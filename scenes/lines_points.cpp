@@ -20,15 +20,19 @@ constexpr double kDegToRad = 0.01745;
 
 // The scan starts at 0 every time: the lowest free slot is always reused.
 void SpawnParticle(ViewState& view, float x, float y, float z) {
+  // The tip rounded to float before the factor, in every build: inlined and
+  // vectorised, the optimiser may otherwise use the double it came from, and
+  // the stream (and through its bounces rand()) would differ by build.
+  const volatile float tip[3] = {x, y, z};
   for (GeoRecord& p : view.geo.particles) {
     if (p.active != 0) continue;
     p.active = 1;
-    p.x = x;
-    p.y = y;
-    p.z = z;
-    p.vx = static_cast<float>(0.05 * x);
-    p.vy = static_cast<float>(0.05 * y);
-    p.vz = static_cast<float>(0.05 * z);
+    p.x = tip[0];
+    p.y = tip[1];
+    p.z = tip[2];
+    p.vx = static_cast<float>(0.05 * p.x);
+    p.vy = static_cast<float>(0.05 * p.y);
+    p.vz = static_cast<float>(0.05 * p.z);
     return;
   }
 }

@@ -37,13 +37,13 @@ void DrawTowers(ViewState& view, int mode) {
       glNormal3f(0.0f, static_cast<float>(std::cos(view.frameAngle * f)), 0.0f);
       glBegin(GL_QUADS);
       if (textured) {
-        glTexCoord2f(0.0f, 0.0f);
+        glTexCoord2d(0.0, 0.0);
         glVertex3f(0.0f, 0.0f, 0.0f);
-        glTexCoord2f(1.0f, 0.0f);
+        glTexCoord2d(1.0, 0.0);
         glVertex3f(1.5f, 0.0f, 0.0f);
-        glTexCoord2f(1.0f, 1.0f);
+        glTexCoord2d(1.0, 1.0);
         glVertex3f(1.5f, 0.0f, 1.5f);
-        glTexCoord2f(0.0f, 1.0f);
+        glTexCoord2d(0.0, 1.0);
         glVertex3f(0.0f, 0.0f, 1.5f);
       } else {
         glVertex3f(0.0f, 0.0f, 0.0f);

@@ -16,8 +16,8 @@
 #include <memory>
 #include <string>
 
+#include "platform/edit_rules.h"
 #include "platform/fltk/fltk_icon.h"
-#include "platform/memory_platform.h"
 
 namespace vm {
 namespace {

@@ -182,6 +182,21 @@ void AskMaximised(Fl_Window* w) {
   XFlush(fl_display);
 }
 
+// A caption and nothing else: no minimise, maximise or resize, for the
+// window managers that read the Motif hints (FLTK's own hints for a window
+// of fixed size keep minimise). The close box stays: it acts as Quit.
+void AskCaptionOnly(Fl_Window* w) {
+  const long kFunctions = 1, kDecorations = 2;                    // flags
+  const long kFuncMove = 4, kFuncClose = 32;                      // functions
+  const long kDecorBorder = 2, kDecorTitle = 8, kDecorMenu = 16;  // decorations
+  long hints[5] = {kFunctions | kDecorations, kFuncMove | kFuncClose,
+                   kDecorBorder | kDecorTitle | kDecorMenu, 0, 0};
+  Atom motif = XInternAtom(fl_display, "_MOTIF_WM_HINTS", False);
+  XChangeProperty(fl_display, fl_xid(w), motif, motif, 32, PropModeReplace,
+                  reinterpret_cast<unsigned char*>(hints), 5);
+  XFlush(fl_display);
+}
+
 }  // namespace
 
 struct FltkPlatform::Impl {
@@ -315,7 +330,15 @@ void FltkPlatform::Show(AppEvents& app) {
   }
   m.window->show();
   while (!m.window->visible() || !m.view->visible()) Fl::wait(0.05);
-  if (wm) AskMaximised(m.window);
+  if (wm) {
+    // The size is fixed once the window manager has maximised the window (or
+    // a second has passed without it).
+    AskMaximised(m.window);
+    const double until = NowMs() + 1000;
+    while (m.window->w() == s.width && m.window->h() == s.height && NowMs() < until) Fl::wait(0.05);
+  }
+  m.window->size_range(m.window->w(), m.window->h(), m.window->w(), m.window->h());
+  AskCaptionOnly(m.window);
   Fl::flush();
   m.app = &app;
   m.window->WatchLockLights();

@@ -26,19 +26,6 @@ int SelectedCount(const CliOptions& o) {
   return n;
 }
 
-TEST(CliOptions, RunDefaultsMatchTheDesktopProgram) {
-  const Parsed p = Parse({"run"});
-  ASSERT_TRUE(p.ok) << p.error;
-  EXPECT_EQ(p.options.command, CliCommand::kRun);
-  EXPECT_EQ(SelectedCount(p.options), 24);
-  EXPECT_EQ(p.options.seconds, 2);
-  EXPECT_EQ(p.options.timerMs, 100);
-  EXPECT_EQ(p.options.width, 1024);
-  EXPECT_EQ(p.options.height, 768);
-  EXPECT_FALSE(p.options.save);
-  EXPECT_FALSE(p.options.detect);
-}
-
 TEST(CliOptions, SceneListsWithRanges) {
   const Parsed p = Parse({"run", "--scenes", "1,3,5-9,24"});
   ASSERT_TRUE(p.ok) << p.error;
@@ -54,20 +41,36 @@ TEST(CliOptions, SceneListsWithRanges) {
   }
 }
 
-TEST(CliOptions, NumbersBelowTheFloorsAreRaisedLikeTheSettingsForm) {
-  Parsed p = Parse({"run", "--seconds=1", "--timer", "9"});
-  ASSERT_TRUE(p.ok) << p.error;
-  EXPECT_EQ(p.options.seconds, 2);
-  EXPECT_EQ(p.options.timerMs, 10);
-  p = Parse({"run", "--seconds", "-5", "--timer=10"});
-  ASSERT_TRUE(p.ok) << p.error;
-  EXPECT_EQ(p.options.seconds, 2);
-  EXPECT_EQ(p.options.timerMs, 10);
-  p = Parse({"run", "--seconds", "30", "--size", "640x480"});
-  ASSERT_TRUE(p.ok) << p.error;
-  EXPECT_EQ(p.options.seconds, 30);
-  EXPECT_EQ(p.options.width, 640);
-  EXPECT_EQ(p.options.height, 480);
+// Below a floor runs the floor, with a note; above a ceiling is refused.
+TEST(CliOptions, NumbersAreRaisedToTheFloorsAndRefusedAboveTheCeilings) {
+  const struct {
+    std::vector<const char*> args;
+    bool ok;
+    int seconds, timerMs;
+    size_t notes;
+  } cases[] = {
+      {{"--seconds=1", "--timer", "9"}, true, 2, 10, 2},
+      {{"--seconds", "-99999999999", "--timer=10"}, true, 2, 10, 1},
+      {{"--seconds", "3600", "--timer", "10000"}, true, 3600, 10000, 0},
+      {{"--seconds", "3601"}, false, 0, 0, 0},
+      {{"--seconds", "99999999999"}, false, 0, 0, 0},
+      {{"--timer", "10001"}, false, 0, 0, 0},
+      {{"--timer", "99999999999999999999999"}, false, 0, 0, 0},
+  };
+  for (const auto& c : cases) {
+    std::vector<const char*> args = {"run"};
+    args.insert(args.end(), c.args.begin(), c.args.end());
+    const Parsed p = Parse(args);
+    const std::string shown = std::string(c.args[0]) + " " + c.args[1];
+    EXPECT_EQ(p.ok, c.ok) << shown << ": " << p.error;
+    if (!c.ok) {
+      EXPECT_NE(p.error.find("above"), std::string::npos) << shown << ": " << p.error;
+      continue;
+    }
+    EXPECT_EQ(p.options.seconds, c.seconds) << shown;
+    EXPECT_EQ(p.options.timerMs, c.timerMs) << shown;
+    EXPECT_EQ(p.options.notes.size(), c.notes) << shown;
+  }
 }
 
 TEST(CliOptions, BadCommandLinesAreRefusedWithOneLine) {
@@ -85,6 +88,7 @@ TEST(CliOptions, BadCommandLinesAreRefusedWithOneLine) {
       {"run", "--size", "0x768"},
       {"run", "--size", "1024x-1"},
       {"run", "--save=yes"},
+      {"run", "--allow-partial=1"},
       {"run", "extra"},
       {"results", "--scenes", "1"},
       {"results", "extra"},
@@ -105,9 +109,13 @@ TEST(CliOptions, BadCommandLinesAreRefusedWithOneLine) {
 }
 
 TEST(CliOptions, FieldsAndCommands) {
-  Parsed p = Parse({"run", "--save", "--cpu", "fast one", "--os=", "--detect"});
+  Parsed p = Parse({"run", "--save", "--cpu", "fast one", "--os=", "--detect", "--size", "640x480",
+                    "--allow-partial"});
   ASSERT_TRUE(p.ok) << p.error;
   EXPECT_TRUE(p.options.save);
+  EXPECT_TRUE(p.options.allowPartial);
+  EXPECT_EQ(p.options.width, 640);
+  EXPECT_EQ(p.options.height, 480);
   EXPECT_TRUE(p.options.detect);
   EXPECT_TRUE(p.options.given[1]);
   EXPECT_EQ(p.options.fields[1], "fast one");

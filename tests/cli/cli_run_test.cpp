@@ -74,20 +74,29 @@ TEST_F(CliDir, RunsTheSelectedScenesAndSavesOnlyResultsTxt) {
   o.scenes[9] = true;
   o.timerMs = 50;
   o.save = true;
+  o.allowPartial = true;
   o.fields[0] = "my box";
   o.fields[9] = "two\nlines";
   std::FILE* out = std::tmpfile();
   std::FILE* err = std::tmpfile();
   ASSERT_EQ(RunCommand(o, out, err), 0) << Contents(err);
 
+  const std::string log = Contents(err);
+  // What was measured comes before the first scene.
+  const size_t version = log.find("velmark3-cli " VM_VERSION "\nOpenGL vendor: ");
+  const size_t settings =
+      log.find("View 1024x768, 2 seconds per scene, timer 50 ms, scenes 1,10\n");
+  EXPECT_NE(version, std::string::npos) << log;
+  EXPECT_LT(version, settings) << log;
+  EXPECT_LT(settings, log.find("Scene 1")) << log;
   // Progress labels as the status bar shows them: the selected scenes' only,
   // in order. A first frame slower than the scene's seconds (a loaded
   // machine) leaves its scene without a label, so none is required.
   const std::string first = "Scene 1/24) 900 Spheres and 1 light => ";
   const std::string second = "Scene 10/24) 24000 Triangles and 1 Light => ";
-  std::istringstream log(Contents(err));
+  std::istringstream labels(log);
   int last = 1;
-  for (std::string line; std::getline(log, line);) {
+  for (std::string line; std::getline(labels, line);) {
     if (line.rfind("Scene ", 0) != 0) continue;
     const int which = line.rfind(first, 0) == 0 ? 1 : line.rfind(second, 0) == 0 ? 2 : 0;
     EXPECT_GE(which, last) << line;
@@ -122,6 +131,18 @@ TEST_F(CliDir, RunsTheSelectedScenesAndSavesOnlyResultsTxt) {
   EXPECT_EQ(lines, 36);
 }
 
+// A partial run would be ranked like a full one: saved only on request.
+TEST_F(CliDir, SavingAPartialRunNeedsAllowPartial) {
+  CliOptions o;
+  o.scenes[23] = false;
+  o.save = true;
+  std::FILE* err = std::tmpfile();
+  EXPECT_EQ(RunCommand(o, stdout, err), 1);
+  EXPECT_NE(Contents(err).find("--allow-partial"), std::string::npos) << Contents(err);
+  EXPECT_TRUE(Files().empty());
+  std::fclose(err);
+}
+
 TEST_F(CliDir, ResultsAndCompareShowTheTextResultsLines) {
   WriteTwoMachines();
   BenchState.resultsAvailable = 0;
@@ -149,6 +170,31 @@ TEST_F(CliDir, ResultsAndCompareShowTheTextResultsLines) {
   std::fclose(out);
   std::fclose(err);
   std::fclose(cmp);
+}
+
+// A shared file must not drive the terminal, records the ranking cannot
+// hold are counted, and output that cannot be written fails the command.
+TEST_F(CliDir, HostileFilesAndUnwritableOutput) {
+  std::FILE* f = std::fopen("results.txt", "w");
+  for (int machine = 0; machine < 130; ++machine) {
+    std::fprintf(f, "-------------------------------------\nday\nBOX\x1b]0;x\x07%d\x7f\n", machine);
+    for (int line = 0; line < 33; ++line) std::fprintf(f, "%d\n", machine);
+  }
+  std::fclose(f);
+  std::FILE* out = std::tmpfile();
+  std::FILE* err = std::tmpfile();
+  ASSERT_EQ(vm::ResultsCommand(out, err), 0);
+  EXPECT_EQ(Contents(out).find("1 POSITION WITH SCORE = 12700\nBOX?]0;x?127?\n"), 0u);
+  EXPECT_EQ(Contents(err),
+            "velmark3-cli: 2 records of results.txt are not shown: the ranking holds 128\n");
+  std::FILE* full = std::fopen("/dev/full", "w");
+  ASSERT_EQ(vm::CompareCommand(1, 2, full, err), 0);
+  EXPECT_FALSE(vm::FinishOutput(full, err));
+  EXPECT_NE(Contents(err).find("could not write the output: No space left on device"),
+            std::string::npos);
+  std::fclose(full);
+  std::fclose(out);
+  std::fclose(err);
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# The real program under the test display: exact title and icon, a menu
+# The real program under the test display: exact title, icon and caption-only
+# hints, a menu
 # command that takes effect (Init Benchs changes the status bar), Quit exits
 # with 0, and nothing is written to the working directory.
 set -euo pipefail
@@ -18,6 +19,11 @@ title=$(xprop -id "$win" WM_NAME)
 expected='WM_NAME(STRING) = "VELMARK 3 by TALVO (version 1.0 - dec 2002)"'
 [ "$title" = "$expected" ] || { echo "title: $title"; exit 1; }
 xprop -id "$win" _NET_WM_ICON | grep -q 'Icon (32 x 32)' || { echo "no 32 x 32 window icon"; exit 1; }
+# A caption only: no minimise, maximise or resize, and a fixed size.
+hints=$(xprop -id "$win" _MOTIF_WM_HINTS)
+[ "$hints" = "_MOTIF_WM_HINTS(_MOTIF_WM_HINTS) = 0x3, 0x24, 0x1a, 0x0, 0x0" ] || { echo "$hints"; exit 1; }
+sizes=$(xprop -id "$win" WM_NORMAL_HINTS | awk -F': ' '/(minimum|maximum) size/ {print $2}' | uniq)
+[ "$(echo "$sizes" | wc -l)" -eq 1 ] && [ -n "$sizes" ] || { echo "resizable: $sizes"; exit 1; }
 
 height=$(xwininfo -id "$win" | awk '/Height:/ {print $2}')
 status_pixels() {

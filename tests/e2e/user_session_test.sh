@@ -2,7 +2,8 @@
 # A whole session as a user clicks it: Bench Settings (2 seconds, scenes 1,
 # 6 and 9), Init Benchs, Graphic Results, Text Results, Save Results, Faq,
 # Tanks to.., Main Screen, Quit, in a directory seeded with the shipped files.
-# The saved record must read back whole, after the records already there.
+# The saved record must read back whole, after the records already there; a
+# second run with the window hidden for a while must save a like rate.
 # With SHOTS=dir the screens are also saved there (scripts/take-screenshots).
 set -euo pipefail
 exe=$1
@@ -141,6 +142,27 @@ for scene in 1 2 6 9 10; do
   awk -v n=$line -v w=$want 'NR == n { exit !(($1 > 0) == w) }' results.txt ||
     fail "scene $scene: rate $(sed -n "${line}p" results.txt)"
 done
+
+# The same run again with the window unmapped for most of scene 1: a hidden
+# window must not inflate the rate (ticks it could not draw do not count).
+menu 35 12 45 56  # BenchMark > Init Benchs
+sleep 0.3
+xdotool windowunmap "$win"
+sleep 1.5
+xdotool windowmap "$win"
+sleep 7.5
+menu 130 12 140 35  # Results > Save Results
+dlg=$(dialog "Save Results")
+[ -n "$dlg" ] || fail "no save dialog after the hidden run"
+sleep 0.3
+click_dlu "$dlg" 165 20 275 198
+xdotool type "hidden"
+click_dlu "$dlg" 243 114 275 198  # OK
+sleep 0.5
+shown=$(sed -n "$((base + 13))p" results.txt)
+hidden=$(sed -n "$((base + 36 + 13))p" results.txt)
+awk -v a="$shown" -v b="$hidden" 'BEGIN { exit !(a > 0 && b > 0 && b <= 2 * a && a <= 2 * b) }' ||
+  fail "scene 1 read $shown fps in view and $hidden fps hidden"
 
 menu 190 12 185 55  # Other > Faq
 dlg=$(dialog "FAQ")

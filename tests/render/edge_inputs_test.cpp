@@ -1,7 +1,7 @@
 // What the drawers get from outside the program's own tables: machine names
 // from the results file, a full table, a minimised window, a missing
-// picture, frames faster than a millisecond. The scenes' own workload is
-// tests/scenes.
+// picture, frames faster than a millisecond, paints no tick asked for. The
+// scenes' own workload is tests/scenes.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -65,10 +65,24 @@ TEST_F(EdgeInputs, SubMillisecondFramesAreTimedToTheMicrosecond) {
   float sum = BenchState.sceneTime[3] = 0.5f;
   for (int stepUs : {7000, 100, 1}) {
     platform_.clockStepUs = stepUs;  // between the view's two clock reads
+    BenchState.frameDone = 0;        // asked for by a tick
     view_->OnDraw();
     sum += stepUs * 1e-6f;
     EXPECT_FLOAT_EQ(BenchState.sceneTime[3], sum) << stepUs;
   }
+}
+
+// A paint no tick asked for (a menu closed, the window uncovered) neither
+// draws nor times a benchmark frame.
+TEST_F(EdgeInputs, UnrequestedBenchmarkPaintChangesNothing) {
+  BenchState.currentScene = 3;
+  BenchState.sceneTime[3] = 0.5f;
+  BenchState.frameDone = 1;
+  platform_.clockStepUs = 7000;
+  const vm::BenchStateData before = BenchState;
+  view_->OnDraw();
+  EXPECT_EQ(std::memcmp(&before, &BenchState, sizeof before), 0);
+  EXPECT_EQ(GL_COUNT(glClear) + GL_COUNT(glFinish), 0);
 }
 
 }  // namespace

@@ -1,0 +1,219 @@
+// The results file and the display files under awkward and hostile
+// conditions: one table of cases, each preparing results.txt, optionally
+// saving a run onto it, then checking what the file holds and reads back as.
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <csignal>
+#include <cstring>
+#include <functional>
+#include <string>
+#include <thread>
+
+#include "app/bench_state.h"
+#include "platform/memory_platform.h"
+#include "results/result_table.h"
+#include "results/save_results_dlg.h"
+#include "tests/results/results_fixture.h"
+
+namespace {
+
+using vm::FileState;
+
+enum class After { kUnchanged, kRecordAppended, kRecordOnANewLine };
+
+struct FileCase {
+  const char* what;
+  // Puts something at `path`; returns false when the set-up cannot be made.
+  std::function<bool(const std::string& path)> prepare;
+  bool save;
+  // Expected: message after saving ("" none), file contents, rows read back,
+  // how the file was found, cut at the bound, records beyond the table.
+  const char* message;
+  After after;
+  int rows;
+  FileState state;
+  bool cut;
+  int notShown;
+};
+
+const std::string kOld = vmtest::Record("OLD", vmtest::Flat(10));
+
+bool Write(const std::string& path, const std::string& text) {
+  vmtest::WriteFile(path, text);
+  return true;
+}
+
+std::string Records(int n) {
+  std::string all;
+  for (int i = 0; i < n; ++i) all += vmtest::Record("M" + std::to_string(i), vmtest::Flat(i));
+  return all;
+}
+
+// Holds the lock as another instance saving would, and appends its record.
+std::thread OtherInstance(const std::string& path) {
+  const int fd = open(path.c_str(), O_RDWR | O_APPEND | O_CREAT, 0644);
+  flock(fd, LOCK_EX);
+  return std::thread([fd] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    const std::string other = vmtest::Record("OTHER", vmtest::Flat(20));
+    EXPECT_EQ(write(fd, other.data(), other.size()), static_cast<ssize_t>(other.size()));
+    close(fd);
+  });
+}
+
+class ResultsFileTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    vmtest::ResetBenchState();
+    for (float& t : vm::BenchState.sceneTime) t = 0.02f;
+  }
+  // Save Results with "new" typed as the computer name, then OK.
+  void Save(const std::string& path) {
+    vm::CSaveResultsDlg dlg(platform, path.c_str());
+    platform.dialogScript = [&](vm::MemoryDialog& host, vm::DialogHandler& handler) {
+      host.EditAt(1000)->Type("new");
+      handler.OnCommand(host, vm::kIdOk);
+      closed = host.ended;  // a failed save keeps the form open
+    };
+    platform.RunModal(vm::kSaveResultsDialog, dlg);
+  }
+  vm::MemoryPlatform platform;
+  bool closed = false;
+};
+
+TEST_F(ResultsFileTest, AwkwardFilesAreReadAndAppendedSafely) {
+  std::thread other;
+  rlimit oldLimit{};
+  getrlimit(RLIMIT_FSIZE, &oldLimit);
+  const FileCase cases[] = {
+      {"missing file is created", [](const std::string&) { return true; }, true, "",
+       After::kRecordAppended, 1, FileState::kRead, false, 0},
+      {"last line without a newline",
+       [](const std::string& p) { return Write(p, kOld.substr(0, kOld.size() - 1)); }, true, "",
+       After::kRecordOnANewLine, 2, FileState::kRead, false, 0},
+      {"byte-order mark before the first record",
+       [](const std::string& p) { return Write(p, "\xEF\xBB\xBF" + kOld); }, true, "",
+       After::kRecordAppended, 2, FileState::kRead, false, 0},
+      {"FIFO", [](const std::string& p) { return mkfifo(p.c_str(), 0644) == 0; }, true,
+       "not a regular file", After::kUnchanged, 0, FileState::kNotRegular, false, 0},
+      {"link to /dev/zero",
+       [](const std::string& p) { return symlink("/dev/zero", p.c_str()) == 0; }, true,
+       "not a regular file", After::kUnchanged, 0, FileState::kNotRegular, false, 0},
+      {"directory", [](const std::string& p) { return mkdir(p.c_str(), 0755) == 0; }, true,
+       "not a regular file", After::kUnchanged, 0, FileState::kNotRegular, false, 0},
+      {"missing directory", [](const std::string&) { return true; }, true,
+       "No such file or directory", After::kUnchanged, 0, FileState::kMissing, false, 0},
+      {"128 records already", [](const std::string& p) { return Write(p, Records(128)); }, true,
+       "will not appear", After::kRecordAppended, 128, FileState::kRead, false, 1},
+      {"a record beyond the read bound",
+       [](const std::string& p) {
+         Write(p, kOld);
+         if (truncate(p.c_str(), vm::kMaxReadBytes + 10) != 0) return false;
+         std::ofstream(p, std::ios::app) << vmtest::Record("LATE", vmtest::Flat(1));
+         return true;
+       },
+       true, "will not appear", After::kRecordAppended, 1, FileState::kRead, true, 0},
+      {"another instance saving at the same moment",
+       [&](const std::string& p) {
+         Write(p, kOld);
+         other = OtherInstance(p);
+         return true;
+       },
+       true, "", After::kRecordAppended, 3, FileState::kRead, false, 0},
+      {"disk full halfway through the record",
+       [&](const std::string& p) {
+         Write(p, kOld);
+         rlimit small = oldLimit;
+         small.rlim_cur = kOld.size() + 100;
+         std::signal(SIGXFSZ, SIG_IGN);
+         return setrlimit(RLIMIT_FSIZE, &small) == 0;
+       },
+       true, "not saved", After::kUnchanged, 1, FileState::kRead, false, 0},
+  };
+  for (const FileCase& c : cases) {
+    SCOPED_TRACE(c.what);
+    vmtest::TempDir caseDir;
+    const std::string path = c.message == std::string("No such file or directory")
+                                 ? caseDir.File("gone/results.txt")
+                                 : caseDir.File("results.txt");
+    ASSERT_TRUE(c.prepare(path));
+    struct stat st;
+    const bool regular = stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+    const std::string before = regular && st.st_size < (1 << 20) ? vmtest::ReadFile(path) : "";
+    platform.messages.clear();
+    if (c.save) Save(path);
+    EXPECT_EQ(closed, c.after != After::kUnchanged);
+    setrlimit(RLIMIT_FSIZE, &oldLimit);
+    if (other.joinable()) other.join();
+
+    if (*c.message) {
+      ASSERT_EQ(platform.messages.size(), 1u);
+      EXPECT_NE(platform.messages[0].find(c.message), std::string::npos) << platform.messages[0];
+    } else {
+      EXPECT_TRUE(platform.messages.empty()) << platform.messages[0];
+    }
+    if (regular && st.st_size < (1 << 20)) {
+      const std::string now = vmtest::ReadFile(path);
+      const std::string fields[10] = {"NEW"};
+      const std::string ours = vm::FormatRecord(fields, platform.localTime);
+      if (c.after == After::kUnchanged) {
+        EXPECT_EQ(now, before);
+      } else if (c.after == After::kRecordOnANewLine) {
+        EXPECT_EQ(now, before + "\n" + ours);
+      }
+      if (c.after == After::kRecordAppended) {
+        // Whatever another writer added comes between, never inside.
+        EXPECT_EQ(now.substr(0, before.size()), before);
+        ASSERT_GE(now.size(), before.size() + ours.size());
+        EXPECT_EQ(now.substr(now.size() - ours.size()), ours);
+      }
+    }
+
+    vm::ResultsFileReport report;
+    vm::LoadResultTable(path.c_str(), &report);
+    EXPECT_EQ(vm::lastResultIndex + 1, c.rows);
+    EXPECT_EQ(report.state, c.state);
+    EXPECT_EQ(report.cut, c.cut);
+    EXPECT_EQ(report.recordsNotShown, c.notShown);
+    bool newShown = false;
+    for (int r = 0; r <= vm::lastResultIndex; ++r)
+      newShown |= std::string(vm::ResultTable[r].computerName) == "NEW\n" &&
+                  vm::ResultTable[r].sceneFps[23] == 50.0f;
+    EXPECT_EQ(newShown, c.after != After::kUnchanged && c.notShown == 0 && !c.cut);
+
+    // The display files take the same care.
+    vm::MemoryListBox lines;
+    vm::AddFileLines(path.c_str(), 255, lines);
+    if (c.state != FileState::kRead) {
+      EXPECT_EQ(lines.GetCount(), 0);
+    } else if (!c.cut) {
+      EXPECT_EQ(lines.GetText(0), vm::kRecordSeparator);
+    }
+  }
+}
+
+// Root writes anywhere: as root the save runs as nobody, and the saved user
+// id brings root back afterwards.
+TEST_F(ResultsFileTest, ReadOnlyDirectoryIsReported) {
+  vmtest::TempDir dir;
+  chmod(dir.path().c_str(), 0555);
+  const bool root = geteuid() == 0;
+  if (root && seteuid(65534) != 0)
+    GTEST_SKIP() << "root without the right to act as another user: " << std::strerror(errno);
+  Save(dir.File("results.txt"));
+  if (root) {
+    ASSERT_EQ(seteuid(0), 0) << std::strerror(errno);
+  }
+  EXPECT_FALSE(closed);
+  ASSERT_EQ(platform.messages.size(), 1u);
+  EXPECT_NE(platform.messages[0].find("Permission denied"), std::string::npos)
+      << platform.messages[0];
+}
+
+}  // namespace
