@@ -12,6 +12,7 @@ namespace vm {
 class CVelmark3View {
  public:
   CVelmark3View(Platform& platform, GlBinding& gl);
+  ~CVelmark3View();
   CVelmark3View(const CVelmark3View&) = delete;
   CVelmark3View& operator=(const CVelmark3View&) = delete;
 

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -81,8 +82,6 @@ TEST_F(CliDir, RunsTheSelectedScenesAndSavesOnlyTheResultsFile) {
   std::FILE* err = std::tmpfile();
   ASSERT_EQ(RunCommand(o, out, err), 0) << Contents(err);
 
-  // Progress labels in order, as the status bar shows them (the percentages
-  // depend on how long each frame took).
   const std::string log = Contents(err);
   // What was measured comes before the first scene.
   const size_t version = log.find("velmark3-cli " VM_VERSION "\nOpenGL vendor: ");
@@ -90,15 +89,20 @@ TEST_F(CliDir, RunsTheSelectedScenesAndSavesOnlyTheResultsFile) {
       log.find("View 1024x768, 2 seconds per scene, timer 50 ms, scenes 1,10\n");
   EXPECT_NE(version, std::string::npos) << log;
   EXPECT_LT(version, settings) << log;
-  EXPECT_LT(settings, log.find("Scene 1/24)")) << log;
+  EXPECT_LT(settings, log.find("Scene 1")) << log;
+  // Progress labels as the status bar shows them: the selected scenes' only,
+  // in order. A first frame slower than the scene's seconds (a loaded
+  // machine) leaves its scene without a label, so none is required.
   const std::string first = "Scene 1/24) 900 Spheres and 1 light => ";
   const std::string second = "Scene 10/24) 24000 Triangles and 1 Light => ";
-  const size_t lastOfFirst = log.rfind(first);
-  const size_t firstOfSecond = log.find(second);
-  ASSERT_NE(lastOfFirst, std::string::npos) << log;
-  ASSERT_NE(firstOfSecond, std::string::npos) << log;
-  EXPECT_LT(lastOfFirst, firstOfSecond) << log;
-  EXPECT_EQ(log.find("Scene 2/"), std::string::npos);
+  std::istringstream labels(log);
+  int last = 1;
+  for (std::string line; std::getline(labels, line);) {
+    if (line.rfind("Scene ", 0) != 0) continue;
+    const int which = line.rfind(first, 0) == 0 ? 1 : line.rfind(second, 0) == 0 ? 2 : 0;
+    EXPECT_GE(which, last) << line;
+    last = which;
+  }
 
   const std::string text = Contents(out);
   EXPECT_EQ(text.find("Scene 1 : "), 0u) << text;
@@ -117,9 +121,9 @@ TEST_F(CliDir, RunsTheSelectedScenesAndSavesOnlyTheResultsFile) {
   vm::LoadResultTable("mine.txt");
   ASSERT_EQ(vm::lastResultIndex, 0);
   EXPECT_STREQ(vm::ResultTable[0].computerName, "MY BOX\n");
-  // The file keeps six decimals: below 1 fps that is coarser than 4 float ulps.
-  EXPECT_FLOAT_EQ(vm::ResultTable[0].sceneFps[0],
-                  std::stof(vm::FormatC("%f", vm::SceneRate(BenchState.sceneTime[0]))));
+  // Read back from six decimals into a float: equal to that precision only.
+  const double rate = vm::SceneRate(BenchState.sceneTime[0]);
+  EXPECT_NEAR(vm::ResultTable[0].sceneFps[0], rate, 1e-6 * (1 + rate));
   EXPECT_EQ(vm::ResultTable[0].sceneFps[1], 0.0f);  // did not run
   std::FILE* f = std::fopen("mine.txt", "r");
   int lines = 0;
