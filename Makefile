@@ -2,15 +2,24 @@
 BUILD ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all deps build run test install clean pictures fuzz memcheck soak
+.PHONY: all deps deps-test build build-test run test install uninstall clean pictures fuzz \
+	memcheck soak
 
 all: build
 
+# `make run` needs only the build tools and libraries; the test tools
+# (GoogleTest, Xvfb, xdotool, clang, valgrind...) come with `make test`.
 deps:
-	@sh scripts/install-deps
+	@sh scripts/install-deps run
+deps-test:
+	@sh scripts/install-deps test
 
+# The programs only: tests and benchmarks need the test tools.
 build: deps
-	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=OFF
+	cmake --build $(BUILD) -j $(JOBS)
+build-test: deps-test
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=ON
 	cmake --build $(BUILD) -j $(JOBS)
 
 # The program reads and writes its text files in run/, seeded from data/
@@ -20,33 +29,38 @@ run: build
 
 # Every test twice: the normal build, then a build with ASan and UBSan; then
 # a short run of each fuzz target.
-test: build
+test: build-test
 	@sh scripts/run-tests $(BUILD)
-	cmake -S . -B $(BUILD)-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVM_SANITIZE=ON
+	cmake -S . -B $(BUILD)-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVM_SANITIZE=ON -DBUILD_TESTING=ON
 	cmake --build $(BUILD)-asan -j $(JOBS)
 	@sh scripts/run-tests $(BUILD)-asan
 	@sh scripts/run-fuzz $(BUILD)-fuzz 60
 
 # The 24 scenes under valgrind, and resident memory over thousands of frames.
-memcheck: build
+memcheck: build-test
 	@sh scripts/run-memcheck $(BUILD)
-soak: build
+soak: build-test
 	$(BUILD)/bench/vm_soak
 
 # Longer fuzzing of every reader of outside data.
 FUZZ_SECONDS ?= 900
-fuzz: deps
+fuzz: deps-test
 	@sh scripts/run-fuzz $(BUILD)-fuzz $(FUZZ_SECONDS)
 
 # Regenerates the pictures in res/ (committed, so only needed after changing
-# tools/make-pictures); the glyphs come from the DejaVu fonts.
+# tools/make-pictures), and the desktop icons in dist/ drawn the same way as
+# the window icon; the glyphs come from the DejaVu fonts.
 FONTS ?= /usr/share/fonts/truetype/dejavu
 pictures:
 	@sh scripts/install-deps pictures
 	cmake -S tools/make-pictures -B $(BUILD)-pictures
 	cmake --build $(BUILD)-pictures -j $(JOBS)
-	$(BUILD)-pictures/make-pictures res $(FONTS)/DejaVuSans-Bold.ttf $(FONTS)/DejaVuSerif.ttf
+	$(BUILD)-pictures/make-pictures res $(FONTS)/DejaVuSans-Bold.ttf $(FONTS)/DejaVuSerif.ttf \
+	  $(BUILD)-pictures
 	convert res/128.bmp -strip dist/velmark3.png
+	for n in 48 128 256; do \
+	  convert $(BUILD)-pictures/velmark3-$$n.bmp -strip dist/icons/velmark3-$$n.png; \
+	done
 
 # Installs under PREFIX (default /usr/local); DESTDIR works as usual.
 PREFIX ?= /usr/local
@@ -54,6 +68,17 @@ install: build
 	cmake -S . -B $(BUILD) -DCMAKE_INSTALL_PREFIX=$(PREFIX)
 	cmake --build $(BUILD) -j $(JOBS)
 	cmake --install $(BUILD)
+
+# Removes every file the last `make install` from this build folder put in
+# place, as listed in install_manifest.txt (DESTDIR as for install). The
+# program's own folders go too once empty; shared ones (icons, man) stay.
+uninstall:
+	@test -f $(BUILD)/install_manifest.txt || { echo "make uninstall: nothing installed from $(BUILD) (no install_manifest.txt)" >&2; exit 1; }
+	@while IFS= read -r f || [ -n "$$f" ]; do \
+	  f="$(DESTDIR)$$f"; if [ -e "$$f" ] || [ -L "$$f" ]; then echo "removing $$f"; rm -f "$$f"; fi; \
+	  case "$$f" in */velmark3/*) rmdir "$${f%/*}" 2>/dev/null || true;; esac; \
+	done <$(BUILD)/install_manifest.txt
+	@rm -f $(BUILD)/install_manifest.txt
 
 clean:
 	rm -rf $(BUILD) $(BUILD)-asan $(BUILD)-fuzz $(BUILD)-pictures

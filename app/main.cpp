@@ -3,10 +3,12 @@
 #include <memory>
 
 #include "app/commands.h"
+#include "app/desktop_options.h"
 #include "app/velmark3_app.h"
 #include "platform/fltk/fltk_platform.h"
 
-int main() {
+int main(int argc, char** argv) {
+  if (argc > 1) return vm::AnswerDesktopOptions(argc, argv, stdout, stderr);
   std::string why;
   if (!vm::FltkPlatform::DisplayAvailable(why)) {
     std::fprintf(stderr, "velmark3: %s.\nvelmark3 needs a graphical desktop session.\n",

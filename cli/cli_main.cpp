@@ -1,21 +1,39 @@
 // velmark3-cli: the benchmark for machines without a desktop session.
 #include <csignal>
 #include <cstdio>
+#include <cstring>
 #include <string>
+#include <vector>
 
+#include "cli/cli_files.h"
 #include "cli/cli_options.h"
 #include "cli/cli_results.h"
 #include "cli/cli_run.h"
+#include "version.h"
 
 int main(int argc, char** argv) {
+  if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+    std::printf("velmark3-cli %s\n", VM_VERSION);
+    return 0;
+  }
+  std::vector<const char*> args(argv, argv + argc);
+  std::string resultsFile;
   vm::CliOptions options;
   std::string error;
-  if (!vm::ParseCli(argc, argv, options, error)) {
+  if (!vm::TakeResultsFileOption(args, resultsFile, error) ||
+      !vm::ParseCli(static_cast<int>(args.size()), args.data(), options, error)) {
     std::fprintf(stderr, "velmark3-cli: %s\n", error.c_str());
     return 2;
   }
   for (const std::string& note : options.notes)
     std::fprintf(stderr, "velmark3-cli: %s\n", note.c_str());
+  if (options.command != vm::CliCommand::kHelp &&
+      !vm::EnterFilesFolder(vm::InstalledDataDir(), resultsFile, error)) {
+    std::fprintf(stderr, "velmark3-cli: %s\n", error.c_str());
+    return 1;
+  }
+  if (!resultsFile.empty()) options.resultsFile = resultsFile;
+  const char* results = options.resultsFile.c_str();
   // A closed pipe is an output error like any other, reported below.
   std::signal(SIGPIPE, SIG_IGN);
   int status = 2;
@@ -28,10 +46,10 @@ int main(int argc, char** argv) {
       status = vm::RunCommand(options, stdout, stderr);
       break;
     case vm::CliCommand::kResults:
-      status = vm::ResultsCommand(stdout, stderr, !options.jsonPath.empty());
+      status = vm::ResultsCommand(stdout, stderr, results, !options.jsonPath.empty());
       break;
     case vm::CliCommand::kCompare:
-      status = vm::CompareCommand(options.first, options.second, stdout, stderr,
+      status = vm::CompareCommand(options.first, options.second, stdout, stderr, results,
                                   !options.jsonPath.empty());
       break;
     case vm::CliCommand::kDevices:

@@ -280,8 +280,10 @@ const char* CliUsage() {
   return R"(Usage: velmark3-cli COMMAND [OPTIONS]
 
 Runs the Velmark3 OpenGL benchmark without a desktop session, in an off-screen
-OpenGL context, and reads or appends results.txt in the current directory, the
-same file the desktop program uses.
+OpenGL context, and reads or appends results.txt, the same file the desktop
+program uses: once installed, in $XDG_DATA_HOME/velmark3 (normally
+~/.local/share/velmark3, seeded with the shipped files not there yet) from any
+directory; in a build tree, in the current directory (make run: run/).
 
 Commands:
   run [OPTIONS]     run the benchmark scenes; progress goes to standard error,
@@ -295,6 +297,10 @@ Commands:
                     with their EGL vendor and extensions
   results and compare take --json: the same values as one JSON document
   --help, -h        show this text
+  --version         show the version
+
+Option of every command:
+  --results-file PATH  read and append PATH instead of results.txt
 
 Options of run:
   --scenes LIST     scenes to run, numbers 1-24, e.g. 1,3,5-9 (default: all)

@@ -42,6 +42,8 @@ struct CliOptions {
   // compare
   int first = 0;
   int second = 0;
+  // Read by every command, appended by run --save (--results-file).
+  std::string resultsFile = "results.txt";
 
   CliOptions() {
     for (bool& s : scenes) s = true;

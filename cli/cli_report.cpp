@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "results/result_table.h"
+#include "version.h"
 
 namespace vm {
 namespace {

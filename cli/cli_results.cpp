@@ -1,5 +1,7 @@
 #include "cli/cli_results.h"
 
+#include <unistd.h>
+
 #include <cerrno>
 #include <cstring>
 #include <string>
@@ -16,15 +18,15 @@ namespace {
 constexpr int kLinesPerMachine = 30;
 
 // What the result windows pass over in silence.
-void TellAbout(const ResultsFileReport& report, std::FILE* err) {
+void TellAbout(const ResultsFileReport& report, const char* path, std::FILE* err) {
   if (report.state == FileState::kNotRegular)
-    std::fprintf(err, "velmark3-cli: %s is not a regular file; read as missing\n", kResultsFile);
+    std::fprintf(err, "velmark3-cli: %s is not a regular file; read as missing\n", path);
   if (report.cut)
-    std::fprintf(err, "velmark3-cli: %s was read only up to its first %lld MiB\n", kResultsFile,
+    std::fprintf(err, "velmark3-cli: %s was read only up to its first %lld MiB\n", path,
                  kMaxReadBytes >> 20);
   if (report.recordsNotShown > 0)
     std::fprintf(err, "velmark3-cli: %d records of %s are not shown: the ranking holds %d\n",
-                 report.recordsNotShown, kResultsFile, kResultRows);
+                 report.recordsNotShown, path, kResultRows);
 }
 
 // The Text Results window, open on a dialog nobody sees.
@@ -34,10 +36,10 @@ struct TextResults {
   CTextResultsDlg logic{platform};
   ResultsFileReport report;
 
-  explicit TextResults(std::FILE* err) {
-    LoadResultTable(kResultsFile, &report);
+  TextResults(const char* resultsPath, std::FILE* err) {
+    LoadResultTable(resultsPath, &report);
     logic.OnInitDialog(dialog);
-    TellAbout(report, err);
+    TellAbout(report, resultsPath, err);
   }
   MemoryListBox& ranking() { return *dialog.ListAt(kRankingListId); }
   // A double-click on the first line of the machine at `position`.
@@ -50,6 +52,14 @@ struct TextResults {
 void PrintLines(const MemoryListBox& list, std::FILE* out) {
   for (const std::string& line : list.lines())
     std::fprintf(out, "%s\n", PrintableText(line).c_str());
+}
+
+// An absent file would rank nothing, silently: say where it was looked for.
+bool ResultsFileThere(const char* path, std::FILE* err) {
+  if (access(path, F_OK) == 0) return true;
+  std::fprintf(err, "velmark3-cli: no results file %s (velmark3-cli run --save writes one)\n",
+               path);
+  return false;
 }
 
 }  // namespace
@@ -71,8 +81,9 @@ bool FinishOutput(std::FILE* out, std::FILE* err) {
   return false;
 }
 
-int ResultsCommand(std::FILE* out, std::FILE* err, bool json) {
-  TextResults window(err);
+int ResultsCommand(std::FILE* out, std::FILE* err, const char* resultsPath, bool json) {
+  if (!ResultsFileThere(resultsPath, err)) return 1;
+  TextResults window(resultsPath, err);
   if (json)
     WriteRankingJson(out);
   else
@@ -80,8 +91,10 @@ int ResultsCommand(std::FILE* out, std::FILE* err, bool json) {
   return 0;
 }
 
-int CompareCommand(int first, int second, std::FILE* out, std::FILE* err, bool json) {
-  TextResults window(err);
+int CompareCommand(int first, int second, std::FILE* out, std::FILE* err, const char* resultsPath,
+                   bool json) {
+  if (!ResultsFileThere(resultsPath, err)) return 1;
+  TextResults window(resultsPath, err);
   const int machines = lastResultIndex + 1;
   for (int p : {first, second}) {
     if (p < 1 || p > machines) {

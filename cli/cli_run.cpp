@@ -39,7 +39,8 @@ bool SaveRun(const CliOptions& o, Platform& platform, std::FILE* err) {
   for (int k = 0; k < kDescriptionFields; ++k)
     fields[k] = ApplyEditRules("", o.fields[k], kUpperCase | kSingleLine, kMaxDescriptionChars);
   std::string message;
-  const bool saved = SaveRecord(kResultsFile, FormatRecord(fields, platform.LocalTime()), message);
+  const bool saved =
+      SaveRecord(o.resultsFile.c_str(), FormatRecord(fields, platform.LocalTime()), message);
   if (!message.empty()) std::fprintf(err, "velmark3-cli: %s\n", message.c_str());
   return saved;
 }
@@ -132,7 +133,7 @@ int RunCommand(CliOptions& o, std::FILE* out, std::FILE* err) {
       std::fprintf(out, "Scene %d : %s fps\n", i + 1,
                    FormatC("%f", SceneRate(BenchState.sceneTime[i])).c_str());
   // The score of this machine's row, as the result screens rank it.
-  LoadResultTable();
+  LoadResultTable(o.resultsFile.c_str());
   for (int r = 0; r <= lastResultIndex; ++r)
     if (ResultTable[r].isThisMachine) report->score = ResultScore(ResultTable[r].averageFps);
   if (text) std::fprintf(out, "Score : %d\n", report->score);

@@ -123,6 +123,11 @@ void CVelmark3View::OnDraw() {
     frameTimes->OnBenchmarkFrame(timedScene, drawUs * 1e-6, (platform_.ClockUs() - clearUs) * 1e-6);
 }
 
+// The quadric is plain memory: it goes with the view, context or not.
+CVelmark3View::~CVelmark3View() {
+  if (state.quadric) gluDeleteQuadric(state.quadric);
+}
+
 void CVelmark3View::OnDestroy() {
   if (!gl_.ReleaseCurrent()) platform_.MessageBox("Could not make RC non-current");
   if (!gl_.DeleteContext()) platform_.MessageBox("Could not delete RC");

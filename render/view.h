@@ -20,6 +20,7 @@ class FrameTimeSink {
 class CVelmark3View {
  public:
   CVelmark3View(Platform& platform, GlBinding& gl);
+  ~CVelmark3View();
   CVelmark3View(const CVelmark3View&) = delete;
   CVelmark3View& operator=(const CVelmark3View&) = delete;
 

@@ -255,7 +255,14 @@ FltkPlatform::FltkPlatform(const MainWindowSetup& setup) : impl_(std::make_uniqu
   impl_->setup = setup;
 }
 
-FltkPlatform::~FltkPlatform() = default;
+// The toolkit keeps watching the timer's descriptor after we are gone
+// unless told otherwise; its callback would reach a freed Impl.
+FltkPlatform::~FltkPlatform() {
+  if (impl_->timerFd >= 0) {
+    Fl::remove_fd(impl_->timerFd);
+    close(impl_->timerFd);
+  }
+}
 
 bool FltkPlatform::DisplayAvailable(std::string& why) {
   const char* name = std::getenv("DISPLAY");
@@ -284,6 +291,8 @@ void FltkPlatform::Show(AppEvents& app) {
 
   // The application icon, also for the dialogs' title bars.
   if (Fl_RGB_Image* icon = IconImage(kApplicationIcon)) Fl_Window::default_icon(icon);
+  // Matches the menu entry's StartupWMClass, so docks group the windows under it.
+  Fl_Window::default_xclass("velmark3");
   m.window = new MainWindow(s.x, s.y, s.width, s.height, s.title);
   m.window->begin();
   m.menuBar = new Fl_Menu_Bar(0, 0, s.width, kMenuHeight);

@@ -1,24 +1,40 @@
 #!/usr/bin/env bash
-# make install's layout, and the installed launcher as the desktop menu starts
-# it: the program runs in the per-user working directory, seeded with the
-# shipped files that are missing there, and a saved results.txt is kept.
+# make install's layout as desktops and packagers check it, and the installed
+# launcher as the desktop menu starts it: the program runs in the per-user
+# working directory, seeded with the shipped files that are missing there, and
+# a saved results.txt is kept. The installed runner uses that folder too.
 set -euo pipefail
 exe=$1
 build=$(dirname "$exe")
-: "${DISPLAY:?run through scripts/run-tests, which starts Xvfb}"
+[ -n "${DISPLAY:-}" ] || { echo "skipped: no display (scripts/run-tests starts Xvfb)"; exit 77; }
 
 tmp=$(mktemp -d)
 pid=
 trap '[ -n "$pid" ] && kill $pid 2>/dev/null; rm -rf "$tmp"' EXIT
 cmake --install "$build" --prefix "$tmp/prefix" >/dev/null
 
-for f in bin/velmark3 bin/velmark3-cli bin/velmark3-launch share/applications/velmark3.desktop \
-  share/icons/hicolor/32x32/apps/velmark3.png; do
-  [ -e "$tmp/prefix/$f" ] || { echo "not installed: $f"; exit 1; }
+for size in 32 48 128 256; do
+  [ -e "$tmp/prefix/share/icons/hicolor/${size}x$size/apps/velmark3.png" ] || { echo "no $size px icon"; exit 1; }
 done
 grep -qx 'Exec=.*/velmark3-launch' "$tmp/prefix/share/applications/velmark3.desktop" ||
   { echo "desktop entry does not start the launcher"; exit 1; }
 "$tmp/prefix/bin/velmark3-cli" --help | grep -q '^Usage: velmark3-cli' || { echo "cli --help"; exit 1; }
+for p in velmark3 velmark3-cli; do
+  DISPLAY= "$tmp/prefix/bin/$p" --version | grep -Eqx "$p [0-9]+\.[0-9]+\.[0-9]+" || { echo "$p --version"; exit 1; }
+done
+desktop-file-validate "$tmp/prefix/share/applications/velmark3.desktop"
+appstreamcli validate-tree --no-net --pedantic "$tmp/prefix" >/dev/null || { echo "metainfo"; exit 1; }
+for page in "$tmp/prefix/share/man/man1/"*.1; do
+  [ -z "$(man --warnings -l "$page" 2>&1 >/dev/null)" ] || { echo "man page warnings: $page"; exit 1; }
+done
+
+# The installed runner, from any directory, uses the per-user folder too.
+(cd / && XDG_DATA_HOME="$tmp/cli" "$tmp/prefix/bin/velmark3-cli" results) | grep -q '^1 POSITION WITH SCORE' ||
+  { echo "installed cli does not list the shipped record"; exit 1; }
+cmp -s "$tmp/cli/velmark3/results.txt" "$tmp/prefix/share/velmark3/results.txt" || { echo "cli folder not seeded"; exit 1; }
+msg=$(cd / && XDG_DATA_HOME="$tmp/cli" "$tmp/prefix/bin/velmark3-cli" results --results-file "$tmp/none" 2>&1) &&
+  { echo "results without a results file: exit 0"; exit 1; }
+[[ $msg == *"no results file $tmp/none"* ]] || { echo "--results-file: $msg"; exit 1; }
 
 work="$tmp/xdg/velmark3"
 mkdir -p "$work"
@@ -27,6 +43,7 @@ XDG_DATA_HOME="$tmp/xdg" HOME="$tmp/home" "$tmp/prefix/bin/velmark3-launch" &
 pid=$!
 win=$(timeout 20 xdotool search --sync --name '^VELMARK 3' | head -n1)
 [ -n "$win" ] || { echo "no window"; exit 1; }
+xprop -id "$win" WM_CLASS | grep -qi '"velmark3"$' || { echo "window class: $(xprop -id "$win" WM_CLASS)"; exit 1; }
 [ "$(readlink "/proc/$pid/cwd")" = "$work" ] || { echo "working directory: $(readlink "/proc/$pid/cwd")"; exit 1; }
 [ "$(cat "$work/results.txt")" = "saved by the user" ] || { echo "results.txt overwritten"; exit 1; }
 for f in "$tmp/prefix/share/velmark3"/*; do

@@ -5,7 +5,7 @@
 # with 0, and nothing is written to the working directory.
 set -euo pipefail
 exe=$1
-: "${DISPLAY:?run through scripts/run-tests, which starts Xvfb}"
+[ -n "${DISPLAY:-}" ] || { echo "skipped: no display (scripts/run-tests starts Xvfb)"; exit 77; }
 IM_CONVERT=/usr/bin/convert
 
 work=$(mktemp -d)

@@ -8,7 +8,7 @@
 set -euo pipefail
 exe=$1
 top=$(cd "$(dirname "$0")/../.." && pwd)
-: "${DISPLAY:?run through scripts/run-tests, which starts Xvfb}"
+[ -n "${DISPLAY:-}" ] || { echo "skipped: no display (scripts/run-tests starts Xvfb)"; exit 77; }
 
 work=$(mktemp -d)
 pid=

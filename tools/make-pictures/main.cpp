@@ -1,5 +1,6 @@
 // Writes the program's pictures into a resource folder:
-//   make-pictures OUT_DIR SANS_FONT SERIF_FONT
+//   make-pictures OUT_DIR SANS_FONT SERIF_FONT [ICON_DIR]
+// ICON_DIR gets the program icon at the desktop's sizes (velmark3-N.bmp).
 // Everything is computed from fixed seeds, so reruns give the same files.
 #include <cstdio>
 #include <string>
@@ -8,8 +9,8 @@
 #include "patterns.h"
 
 int main(int argc, char** argv) {
-  if (argc != 4) {
-    std::fprintf(stderr, "usage: %s OUT_DIR SANS_FONT SERIF_FONT\n", argv[0]);
+  if (argc != 4 && argc != 5) {
+    std::fprintf(stderr, "usage: %s OUT_DIR SANS_FONT SERIF_FONT [ICON_DIR]\n", argv[0]);
     return 2;
   }
   const std::string dir = argv[1];
@@ -25,6 +26,14 @@ int main(int argc, char** argv) {
   for (const auto& o : outputs) {
     const std::string path = dir + "/" + o.name;
     if (!WriteBmp(o.image, path)) {
+      std::fprintf(stderr, "make-pictures: cannot write %s\n", path.c_str());
+      return 1;
+    }
+  }
+  for (int side : {48, 128, 256}) {
+    if (argc < 5) break;
+    const std::string path = std::string(argv[4]) + "/velmark3-" + std::to_string(side) + ".bmp";
+    if (!WriteBmp(MakeProgramIcon(side), path)) {
       std::fprintf(stderr, "make-pictures: cannot write %s\n", path.c_str());
       return 1;
     }

@@ -130,14 +130,18 @@ Image MakeChrome(int side) {
   return img;
 }
 
-Image MakeProgramIcon() {
-  Image img(32, 32);
-  for (int y = 0; y < 32; ++y)
-    for (int x = 0; x < 32; ++x) img.at(x, y) = Mix({12, 20, 60}, {30, 60, 130}, y / 31.0);
-  FillRect(img, 3, 20, 9, 29, {60, 190, 80});
-  FillRect(img, 11, 14, 17, 29, {230, 200, 40});
-  FillRect(img, 19, 8, 25, 29, {220, 60, 40});
-  DrawBall(img, 21.5, 11.5, 8.5, {90, 150, 255});
+Image MakeProgramIcon(int side) {
+  // Drawn on a 32-unit grid, so every size is the same picture, sharp.
+  const double s = side / 32.0;
+  const auto at = [s](int v) { return static_cast<int>(std::lround(v * s)); };
+  Image img(side, side);
+  for (int y = 0; y < side; ++y)
+    for (int x = 0; x < side; ++x)
+      img.at(x, y) = Mix({12, 20, 60}, {30, 60, 130}, y / (side - 1.0));
+  FillRect(img, at(3), at(20), at(9), at(29), {60, 190, 80});
+  FillRect(img, at(11), at(14), at(17), at(29), {230, 200, 40});
+  FillRect(img, at(19), at(8), at(25), at(29), {220, 60, 40});
+  DrawBall(img, 21.5 * s, 11.5 * s, 8.5 * s, {90, 150, 255});
   return img;
 }
 

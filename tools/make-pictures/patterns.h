@@ -6,5 +6,5 @@
 Image MakeClouds(int side);
 Image MakeTartan(int side);
 Image MakeChrome(int side);
-Image MakeProgramIcon();
+Image MakeProgramIcon(int side = 32);
 Image MakeDocumentIcon();

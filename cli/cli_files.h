@@ -1,0 +1,25 @@
+// Where the runner keeps its text files. An installed runner shares the
+// per-user folder of the menu-started program, seeded the way its launcher
+// seeds it; a runner in a build tree keeps to the current directory (make run
+// starts it in run/).
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace vm {
+
+// Takes "--results-file PATH" or "--results-file=PATH" out of args (the
+// command line). False with a reason when PATH is missing.
+bool TakeResultsFileOption(std::vector<const char*>& args, std::string& path, std::string& error);
+
+// Makes the runner's folder the working directory: for an installed runner
+// (its data folder at dataDir exists) the per-user folder, created and seeded
+// with the shipped files not there yet. A relative resultsFile is kept
+// pointing where the user meant it. False with a reason when that fails.
+bool EnterFilesFolder(const std::string& dataDir, std::string& resultsFile, std::string& error);
+
+// The shipped data folder of this executable once installed.
+std::string InstalledDataDir();
+
+}  // namespace vm
