@@ -4,8 +4,10 @@
 
 #include <cerrno>
 #include <cstring>
+#include <string>
 #include <vector>
 
+#include "cli/cli_report.h"
 #include "results/ranking.h"
 #include "results/result_table.h"
 
@@ -62,14 +64,18 @@ bool FinishOutput(std::FILE* out, std::FILE* err) {
   return false;
 }
 
-int ResultsCommand(std::FILE* out, std::FILE* err, const char* resultsPath) {
+int ResultsCommand(std::FILE* out, std::FILE* err, const char* resultsPath, bool json) {
   if (!ResultsFileThere(resultsPath, err)) return 1;
   LoadTable(resultsPath, err);
-  PrintLines(RankingLines(), out);
+  if (json)
+    WriteRankingJson(out);
+  else
+    PrintLines(RankingLines(), out);
   return 0;
 }
 
-int CompareCommand(int first, int second, std::FILE* out, std::FILE* err, const char* resultsPath) {
+int CompareCommand(int first, int second, std::FILE* out, std::FILE* err, const char* resultsPath,
+                   bool json) {
   if (!ResultsFileThere(resultsPath, err)) return 1;
   LoadTable(resultsPath, err);
   const int machines = lastResultIndex + 1;
@@ -84,7 +90,27 @@ int CompareCommand(int first, int second, std::FILE* out, std::FILE* err, const 
     std::fprintf(err, "%s\n", kSameComputerMessage);
     return 1;
   }
-  PrintLines(ComparisonLines(first, second), out);
+  if (json)
+    WriteCompareJson(first, second, out);
+  else
+    PrintLines(ComparisonLines(first, second), out);
+  return 0;
+}
+
+int DevicesCommand(std::FILE* out, std::FILE* err) {
+  std::vector<EglDeviceInfo> devices;
+  std::string error;
+  if (!ListEglDevices(devices, error)) {
+    std::fprintf(err, "velmark3-cli: %s\n", error.c_str());
+    return 1;
+  }
+  if (devices.empty()) std::fprintf(err, "velmark3-cli: EGL lists no devices\n");
+  for (size_t i = 0; i < devices.size(); ++i) {
+    const EglDeviceInfo& d = devices[i];
+    std::fprintf(out, "Device %zu : %s%s%s\n    %s\n", i,
+                 d.vendor.empty() ? "(no display)" : d.vendor.c_str(), d.drmFile.empty() ? "" : " ",
+                 d.drmFile.c_str(), d.extensions.c_str());
+  }
   return 0;
 }
 

@@ -255,7 +255,14 @@ FltkPlatform::FltkPlatform(const MainWindowSetup& setup) : impl_(std::make_uniqu
   impl_->setup = setup;
 }
 
-FltkPlatform::~FltkPlatform() = default;
+// The toolkit keeps watching the timer's descriptor after we are gone
+// unless told otherwise; its callback would reach a freed Impl.
+FltkPlatform::~FltkPlatform() {
+  if (impl_->timerFd >= 0) {
+    Fl::remove_fd(impl_->timerFd);
+    close(impl_->timerFd);
+  }
+}
 
 bool FltkPlatform::DisplayAvailable(std::string& why) {
   const char* name = std::getenv("DISPLAY");

@@ -7,8 +7,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <chrono>
 #include <csignal>
+#include <cstring>
 #include <functional>
 #include <string>
 #include <thread>
@@ -194,6 +196,24 @@ TEST_F(ResultsFileTest, AwkwardFilesAreReadAndAppendedSafely) {
       EXPECT_EQ(lines.GetText(0), vm::kRecordSeparator);
     }
   }
+}
+
+// Root writes anywhere: as root the save runs as nobody, and the saved user
+// id brings root back afterwards.
+TEST_F(ResultsFileTest, ReadOnlyDirectoryIsReported) {
+  vmtest::TempDir dir;
+  chmod(dir.path().c_str(), 0555);
+  const bool root = geteuid() == 0;
+  if (root && seteuid(65534) != 0)
+    GTEST_SKIP() << "root without the right to act as another user: " << std::strerror(errno);
+  Save(dir.File("results.txt"));
+  if (root) {
+    ASSERT_EQ(seteuid(0), 0) << std::strerror(errno);
+  }
+  EXPECT_FALSE(closed);
+  ASSERT_EQ(platform.messages.size(), 1u);
+  EXPECT_NE(platform.messages[0].find("Permission denied"), std::string::npos)
+      << platform.messages[0];
 }
 
 }  // namespace

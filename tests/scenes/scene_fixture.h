@@ -19,17 +19,14 @@ class SceneTest : public GlTest {
  protected:
   void SetUp() override {
     GlTest::SetUp();
-    ResetCubeCalls();
     ResetBenchState();
     view_ = std::make_unique<vm::CVelmark3View>(platform_, binding_);
     view_->OnCreate();
+    EXPECT_TRUE(platform_.messages.empty()) << platform_.messages[0];  // the textures decoded
     view_->OnSize(1024, 768);
     vm::BenchState.displayMode = vm::kModeBenchmark;
     vm::ResetTowerPositions();
     ResetCounts();
-  }
-  void TearDown() override {
-    if (view_ && view_->state.quadric) gluDeleteQuadric(view_->state.quadric);
   }
 
   vm::ViewState& view() { return view_->state; }
@@ -41,14 +38,13 @@ class SceneTest : public GlTest {
     vm::ApplySceneParameters();
   }
   void Frame() { vm::DrawBenchmarkFrame(view_->state); }
-  void ResetCounts() {
+  static void ResetCounts() {
     ResetGlCounts();
     ResetCubeCalls();
   }
 
- private:
   vm::MemoryPlatform platform_;
-  CurrentContext binding_;
+  TestGl binding_{true};
   std::unique_ptr<vm::CVelmark3View> view_;
 };
 

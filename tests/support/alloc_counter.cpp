@@ -13,31 +13,15 @@ long Allocations() {
 }
 }  // namespace vmtest
 
-extern "C" {
-void* __real_malloc(std::size_t n);
-void* __real_calloc(std::size_t count, std::size_t n);
-void* __real_realloc(void* p, std::size_t n);
-void* __real__Znwm(std::size_t n);
-void* __real__Znam(std::size_t n);
-
-void* __wrap_malloc(std::size_t n) {
-  gAllocations.fetch_add(1, std::memory_order_relaxed);
-  return __real_malloc(n);
-}
-void* __wrap_calloc(std::size_t count, std::size_t n) {
-  gAllocations.fetch_add(1, std::memory_order_relaxed);
-  return __real_calloc(count, n);
-}
-void* __wrap_realloc(void* p, std::size_t n) {
-  gAllocations.fetch_add(1, std::memory_order_relaxed);
-  return __real_realloc(p, n);
-}
-void* __wrap__Znwm(std::size_t n) {
-  gAllocations.fetch_add(1, std::memory_order_relaxed);
-  return __real__Znwm(n);
-}
-void* __wrap__Znam(std::size_t n) {
-  gAllocations.fetch_add(1, std::memory_order_relaxed);
-  return __real__Znam(n);
-}
-}
+// Each allocator entry point counted, then passed on.
+#define VM_COUNTED(name, params, args)                    \
+  extern "C" void* __real_##name params;                  \
+  extern "C" void* __wrap_##name params {                 \
+    gAllocations.fetch_add(1, std::memory_order_relaxed); \
+    return __real_##name args;                            \
+  }
+VM_COUNTED(malloc, (std::size_t n), (n))
+VM_COUNTED(calloc, (std::size_t count, std::size_t n), (count, n))
+VM_COUNTED(realloc, (void* p, std::size_t n), (p, n))
+VM_COUNTED(_Znwm, (std::size_t n), (n))  // operator new
+VM_COUNTED(_Znam, (std::size_t n), (n))  // operator new[]

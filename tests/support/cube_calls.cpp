@@ -34,11 +34,6 @@ extern "C" void VM_CAT(__wrap_, VM_DRAW_CUBE)(vm::ViewState& view, float px, flo
     if (gCube.calls == 1)
       std::memcpy(gCube.firstModelview, gCube.lastModelview, sizeof(float) * 16);
   }
-  if (gCube.recordArguments && gCube.calls <= 8) {
-    vmtest::CubeArgs& a = gCube.args[gCube.calls - 1];
-    a = {px, py, pz, sx, sy, sz, side, cap, {}};
-    glGetFloatv(GL_CURRENT_COLOR, a.color);
-  }
   long before[vmtest::kGlCallCount];
   std::memcpy(before, gGl.calls, sizeof before);
   VM_CAT(__real_, VM_DRAW_CUBE)(view, px, py, pz, sx, sy, sz, side, cap);

@@ -8,13 +8,6 @@
 
 namespace vmtest {
 
-// One call's arguments and the colour current when it was made.
-struct CubeArgs {
-  float px, py, pz, sx, sy, sz;
-  int side, cap;
-  float color[4];
-};
-
 struct CubeCalls {
   long calls;
   long otherArguments;        // calls not made as (0,0,0, .1,.1,.1, 1,1)
@@ -22,8 +15,6 @@ struct CubeCalls {
   bool recordModelview;       // keep the matrices below (costs a query per cube)
   float firstModelview[16];
   float lastModelview[16];
-  bool recordArguments;  // keep the first calls' arguments below
-  CubeArgs args[8];
 };
 
 extern CubeCalls gCube;

@@ -9,21 +9,16 @@
 namespace vmtest {
 
 // The process's context (1024 x 768); nullptr with a test failure if none.
-vm::EglContext* GlContext();
-
-// A view's binding on that context, already current: the view only swaps.
-class CurrentContext : public vm::GlBinding {
- public:
-  bool ObtainDC() override { return true; }
-  bool SetupPixelFormat() override { return true; }
-  bool CreateContext() override { return true; }
-  bool MakeCurrent() override { return true; }
-  void SwapBuffers() override { ++swaps; }
-  bool ReleaseCurrent() override { return true; }
-  bool DeleteContext() override { return true; }
-  void ReleaseDC() override {}
-  int swaps = 0;
-};
+inline vm::EglContext* GlContext() {
+  static vm::EglContext* ctx = [] {
+    auto* c = new vm::EglContext(1024, 768);
+    if (c->Open()) return c;
+    ADD_FAILURE() << "EGL: " << c->error();
+    delete c;
+    return static_cast<vm::EglContext*>(nullptr);
+  }();
+  return ctx;
+}
 
 // Base fixture for GL tests: a current context and zeroed call counts.
 class GlTest : public ::testing::Test {

@@ -26,17 +26,8 @@ void Hook_glVertex3f(GLfloat, GLfloat, GLfloat) {
 void Hook_glVertex3d(GLdouble x, GLdouble y, GLdouble z) {
   Hook_glVertex3f(static_cast<GLfloat>(x), static_cast<GLfloat>(y), static_cast<GLfloat>(z));
 }
-void Hook_gluSphere(GLUquadric*, GLdouble radius, GLint slices, GLint stacks) {
+void Hook_gluSphere(GLUquadric*, GLdouble, GLint slices, GLint stacks) {
   if (slices >= 0 && slices <= 64 && stacks >= 0 && stacks <= 64) ++gGl.spheres[slices][stacks];
-  if (gGl.spheresLogged < 128) {
-    GLfloat m[16];
-    glGetFloatv(GL_MODELVIEW_MATRIX, m);
-    float* at = gGl.sphereAt[gGl.spheresLogged++];
-    at[0] = m[12];
-    at[1] = m[13];
-    at[2] = m[14];
-    at[3] = static_cast<float>(radius);
-  }
 }
 
 }  // namespace vmtest

@@ -22,17 +22,10 @@ struct GlCounts {
   long spheres[65][65];     // gluSphere by [slices][stacks], both <= 64
   long verticesByMode[16];  // glVertex3f/3d inside glBegin(mode)
   int currentMode;          // -1 outside glBegin/glEnd
-  // The first spheres drawn: where (modelview translation) and radius.
-  float sphereAt[128][4];
-  int spheresLogged;
 };
 
 extern GlCounts gGl;
 void ResetGlCounts();
-inline long Count(GlCallId id) {
-  return gGl.calls[id];
-}
-
 }  // namespace vmtest
 
 #define GL_COUNT(name) (::vmtest::gGl.calls[::vmtest::kCall_##name])

@@ -2,6 +2,7 @@
 
 #include <FL/Fl.H>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <string>
 #include <vector>
@@ -27,18 +28,24 @@ class ListLines : public vm::DialogHandler {
     for (int i = 0; i < list->GetCount(); ++i) readBack.push_back(list->GetText(i));
     Fl::add_timeout(0.3, Close, this);
   }
+  int wake[2] = {-1, -1};
 
  private:
+  // The dialog's loop looks at the flag only when Fl::wait() returns. A
+  // timeout added here can fire within the same wait, which then blocks
+  // with nothing pending; a byte on a watched pipe always wakes it.
   static void Close(void* data) {
     auto* self = static_cast<ListLines*>(data);
     self->host_->EndDialog(vm::kIdOk);
-    // The dialog's loop looks at the flag when the next event or timeout
-    // wakes it; a button click would have been followed by its release.
-    Fl::add_timeout(0.01, Wake);
+    EXPECT_EQ(write(self->wake[1], "x", 1), 1);
   }
-  static void Wake(void*) {}
   vm::DialogHost* host_ = nullptr;
 };
+
+void Drain(int fd, void*) {
+  char c;
+  EXPECT_EQ(read(fd, &c, 1), 1);
+}
 
 TEST(FltkDialog, ListLinesAreShownAndReadBackAsTheyAre) {
   static const vm::DialogControl kControls[] = {
@@ -47,8 +54,13 @@ TEST(FltkDialog, ListLinesAreShownAndReadBackAsTheyAre) {
   };
   static const vm::DialogTemplate kDialog = {900, "Lines", 160, 110, kControls, 2};
   ListLines handler;
+  ASSERT_EQ(pipe(handler.wake), 0);
+  Fl::add_fd(handler.wake[0], FL_READ, Drain);
   EXPECT_EQ(vm::RunFltkDialog(kDialog, handler), vm::kIdOk);
   EXPECT_EQ(handler.readBack, handler.lines);
+  Fl::remove_fd(handler.wake[0]);
+  close(handler.wake[0]);
+  close(handler.wake[1]);
 }
 
 }  // namespace

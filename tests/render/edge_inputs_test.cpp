@@ -1,0 +1,97 @@
+// What the drawers get from outside the program's own tables: machine names
+// from the results file, a full table, a minimised window, a missing
+// picture, frames faster than a millisecond, paints no tick asked for. The
+// scenes' own workload is tests/scenes.
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "render/primitives.h"
+#include "render/textures.h"
+#include "results/result_table.h"
+#include "scenes/scenes.h"
+#include "tests/scenes/scene_fixture.h"
+#include "tests/support/alloc_counter.h"
+
+namespace {
+
+using vm::BenchState;
+using EdgeInputs = vmtest::SceneTest;
+
+// Bytes without a font cell (a name read from the file) take no quad and
+// leave no gap.
+TEST_F(EdgeInputs, BytesWithoutAFontCellDrawNothing) {
+  vm::DrawQuadText(view(), "\t\x80\x01\xff", 0, 0, 0, 16, 1, 1, 1);
+  vm::DrawQuadText(view(), "A\xff", 0, 0, 0, 16, 1, 1, 1);
+  EXPECT_EQ(vmtest::gGl.verticesByMode[GL_QUADS], 4);
+}
+
+TEST_F(EdgeInputs, FullTablesDropWhatDoesNotFitWithoutAllocating) {
+  StartScene(14);  // the fountain, its particle table full
+  Frame();
+  for (vm::GeoRecord& p : geo().particles) p = {1, 0.0f, 100.0f, 0.0f, 0.0f, 0.0f, 0.0f};
+  Frame();
+  for (const vm::GeoRecord& p : geo().particles) ASSERT_NEAR(p.y, 99.99, 1e-4);  // only fell
+
+  std::memset(vm::ResultTable, 0, sizeof vm::ResultTable);
+  for (int i = 0; i < vm::kResultRows; ++i) {
+    std::strcpy(vm::ResultTable[i].computerName, "A MACHINE WITH A LONG NAME\n");
+    vm::ResultTable[i].averageFps = 1e9f;
+  }
+  vm::lastResultIndex = vm::kResultRows - 1;
+  vm::DrawGraphicResults(view());
+  const long before = vmtest::Allocations();
+  vm::DrawGraphicResults(view());
+  EXPECT_EQ(vmtest::Allocations() - before, 0);
+  vm::lastResultIndex = -1;
+}
+
+TEST_F(EdgeInputs, AMinimisedWindowKeepsTheProjectionAndAMissingPictureIsReported) {
+  GLdouble before[16], after[16];
+  glGetDoublev(GL_PROJECTION_MATRIX, before);
+  view_->OnSize(640, 0);
+  view_->OnSize(0, 480);
+  glGetDoublev(GL_PROJECTION_MATRIX, after);
+  for (int i = 0; i < 16; ++i) EXPECT_EQ(after[i], before[i]);
+
+  EXPECT_EQ(vm::LoadTexture(view(), platform_, 999, 2), 1);
+  EXPECT_EQ(platform_.messages, std::vector<std::string>{"Error Loading Texture"});
+}
+
+// A fast card's frame takes well under a millisecond: timed to the
+// microsecond, never rounded to 0 or 1 ms. The runner's statistics get the
+// same drawing time, and the frame from the clear to the end of the swap.
+TEST_F(EdgeInputs, SubMillisecondFramesAreTimedToTheMicrosecond) {
+  static struct : vm::FrameTimeSink {
+    double draw = 0, frame = 0;
+    void OnBenchmarkFrame(int, double d, double f) override { draw = d, frame = f; }
+  } sink;
+  view_->frameTimes = &sink;
+  BenchState.currentScene = 3;
+  float sum = BenchState.sceneTime[3] = 0.5f;
+  for (int stepUs : {7000, 100, 1}) {
+    platform_.clockStepUs = stepUs;  // between clear, draw start, draw end, swap end
+    BenchState.frameDone = 0;        // asked for by a tick
+    view_->OnDraw();
+    sum += stepUs * 1e-6f;
+    EXPECT_FLOAT_EQ(BenchState.sceneTime[3], sum) << stepUs;
+    EXPECT_DOUBLE_EQ(sink.draw, stepUs * 1e-6) << stepUs;
+    EXPECT_DOUBLE_EQ(sink.frame, 3 * stepUs * 1e-6) << stepUs;
+  }
+  view_->frameTimes = nullptr;
+}
+
+// A paint no tick asked for (a menu closed, the window uncovered) neither
+// draws nor times a benchmark frame.
+TEST_F(EdgeInputs, UnrequestedBenchmarkPaintChangesNothing) {
+  BenchState.currentScene = 3;
+  BenchState.sceneTime[3] = 0.5f;
+  BenchState.frameDone = 1;
+  platform_.clockStepUs = 7000;
+  const vm::BenchStateData before = BenchState;
+  view_->OnDraw();
+  EXPECT_EQ(std::memcmp(&before, &BenchState, sizeof before), 0);
+  EXPECT_EQ(GL_COUNT(glClear) + GL_COUNT(glFinish), 0);
+}
+
+}  // namespace
