@@ -14,6 +14,7 @@
 #include <functional>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "app/bench_state.h"
 #include "platform/memory_platform.h"
@@ -73,11 +74,12 @@ class ResultsFileTest : public ::testing::Test {
     vmtest::ResetBenchState();
     for (float& t : vm::BenchState.sceneTime) t = 0.02f;
   }
-  // Save Results with "new" typed as the computer name, then OK.
-  void Save(const std::string& path) {
+  // Save Results with `fields` typed into the form, then OK.
+  void Save(const std::string& path, const std::vector<std::string>& fields = {"new"}) {
     vm::CSaveResultsDlg dlg(platform, path.c_str());
     platform.dialogScript = [&](vm::MemoryDialog& host, vm::DialogHandler& handler) {
-      host.EditAt(1000)->Type("new");
+      for (size_t k = 0; k < fields.size(); ++k)
+        host.EditAt(1000 + static_cast<int>(k))->Type(fields[k]);
       handler.OnCommand(host, vm::kIdOk);
       closed = host.ended;  // a failed save keeps the form open
     };
@@ -196,6 +198,26 @@ TEST_F(ResultsFileTest, AwkwardFilesAreReadAndAppendedSafely) {
       EXPECT_EQ(lines.GetText(0), vm::kRecordSeparator);
     }
   }
+}
+
+// The layout every stored file has, byte for byte: the date, the fields in
+// capitals, one rate per scene.
+TEST_F(ResultsFileTest, RecordLayout) {
+  vm::BenchState.sceneTime[0] = 0.03125f;
+  vm::BenchState.sceneTime[1] = 2.0f;
+  platform.localTime.tm_wday = 0;
+  platform.localTime.tm_mon = 11;
+  platform.localTime.tm_mday = 6;
+  platform.localTime.tm_year = 126;
+  vmtest::TempDir dir;
+  Save(dir.File("results.txt"),
+       {"Athlon box", "amd 1.4ghz", "DDR 266", "", "GeForce 4 Ti", "", "", "40.72", "Windows XP"});
+  std::string expected =
+      "-------------------------------------\nSunday, December 06, 2026\nATHLON BOX\n"
+      "AMD 1.4GHZ\nDDR 266\n\nGEFORCE 4 TI\n\n\n40.72\nWINDOWS XP\n\n32.000000\n0.500000\n";
+  for (int i = 2; i < 24; ++i) expected += "50.000001\n";  // 1 / 0.02f, in double
+  EXPECT_EQ(vmtest::ReadFile(dir.File("results.txt")), expected);
+  EXPECT_TRUE(closed);
 }
 
 // Root writes anywhere: as root the save runs as nobody, and the saved user
