@@ -26,17 +26,15 @@ namespace {
 
 using vm::FileState;
 
-enum class After { kUnchanged, kRecordAppended, kRecordOnANewLine };
-
 struct FileCase {
   const char* what;
   // Puts something at `path`; returns false when the set-up cannot be made.
   std::function<bool(const std::string& path)> prepare;
-  bool save;
-  // Expected: message after saving ("" none), file contents, rows read back,
-  // how the file was found, cut at the bound, records beyond the table.
+  // Expected: message after saving ("" none), whether the record went in,
+  // rows read back, how the file was found, cut at the bound, records beyond
+  // the table.
   const char* message;
-  After after;
+  bool saved;
   int rows;
   FileState state;
   bool cut;
@@ -94,25 +92,23 @@ TEST_F(ResultsFileTest, AwkwardFilesAreReadAndAppendedSafely) {
   rlimit oldLimit{};
   getrlimit(RLIMIT_FSIZE, &oldLimit);
   const FileCase cases[] = {
-      {"missing file is created", [](const std::string&) { return true; }, true, "",
-       After::kRecordAppended, 1, FileState::kRead, false, 0},
+      {"missing file is created", [](const std::string&) { return true; }, "", true, 1,
+       FileState::kRead, false, 0},
       {"last line without a newline",
-       [](const std::string& p) { return Write(p, kOld.substr(0, kOld.size() - 1)); }, true, "",
-       After::kRecordOnANewLine, 2, FileState::kRead, false, 0},
+       [](const std::string& p) { return Write(p, kOld.substr(0, kOld.size() - 1)); }, "", true, 2,
+       FileState::kRead, false, 0},
       {"byte-order mark before the first record",
-       [](const std::string& p) { return Write(p, "\xEF\xBB\xBF" + kOld); }, true, "",
-       After::kRecordAppended, 2, FileState::kRead, false, 0},
-      {"FIFO", [](const std::string& p) { return mkfifo(p.c_str(), 0644) == 0; }, true,
-       "not a regular file", After::kUnchanged, 0, FileState::kNotRegular, false, 0},
+       [](const std::string& p) { return Write(p, "\xEF\xBB\xBF" + kOld); }, "", true, 2,
+       FileState::kRead, false, 0},
+      {"FIFO", [](const std::string& p) { return mkfifo(p.c_str(), 0644) == 0; },
+       "not a regular file", false, 0, FileState::kNotRegular, false, 0},
       {"link to /dev/zero",
-       [](const std::string& p) { return symlink("/dev/zero", p.c_str()) == 0; }, true,
-       "not a regular file", After::kUnchanged, 0, FileState::kNotRegular, false, 0},
-      {"directory", [](const std::string& p) { return mkdir(p.c_str(), 0755) == 0; }, true,
-       "not a regular file", After::kUnchanged, 0, FileState::kNotRegular, false, 0},
-      {"missing directory", [](const std::string&) { return true; }, true,
-       "No such file or directory", After::kUnchanged, 0, FileState::kMissing, false, 0},
-      {"128 records already", [](const std::string& p) { return Write(p, Records(128)); }, true,
-       "will not appear", After::kRecordAppended, 128, FileState::kRead, false, 1},
+       [](const std::string& p) { return symlink("/dev/zero", p.c_str()) == 0; },
+       "not a regular file", false, 0, FileState::kNotRegular, false, 0},
+      {"missing directory", [](const std::string&) { return true; }, "No such file or directory",
+       false, 0, FileState::kMissing, false, 0},
+      {"128 records already", [](const std::string& p) { return Write(p, Records(128)); },
+       "will not appear", true, 128, FileState::kRead, false, 1},
       {"a record beyond the read bound",
        [](const std::string& p) {
          Write(p, kOld);
@@ -120,14 +116,14 @@ TEST_F(ResultsFileTest, AwkwardFilesAreReadAndAppendedSafely) {
          std::ofstream(p, std::ios::app) << vmtest::Record("LATE", vmtest::Flat(1));
          return true;
        },
-       true, "will not appear", After::kRecordAppended, 1, FileState::kRead, true, 0},
+       "will not appear", true, 1, FileState::kRead, true, 0},
       {"another instance saving at the same moment",
        [&](const std::string& p) {
          Write(p, kOld);
          other = OtherInstance(p);
          return true;
        },
-       true, "", After::kRecordAppended, 3, FileState::kRead, false, 0},
+       "", true, 3, FileState::kRead, false, 0},
       {"disk full halfway through the record",
        [&](const std::string& p) {
          Write(p, kOld);
@@ -136,7 +132,7 @@ TEST_F(ResultsFileTest, AwkwardFilesAreReadAndAppendedSafely) {
          std::signal(SIGXFSZ, SIG_IGN);
          return setrlimit(RLIMIT_FSIZE, &small) == 0;
        },
-       true, "not saved", After::kUnchanged, 1, FileState::kRead, false, 0},
+       "not saved", false, 1, FileState::kRead, false, 0},
   };
   for (const FileCase& c : cases) {
     SCOPED_TRACE(c.what);
@@ -149,8 +145,8 @@ TEST_F(ResultsFileTest, AwkwardFilesAreReadAndAppendedSafely) {
     const bool regular = stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
     const std::string before = regular && st.st_size < (1 << 20) ? vmtest::ReadFile(path) : "";
     platform.messages.clear();
-    if (c.save) Save(path);
-    EXPECT_EQ(closed, c.after != After::kUnchanged);
+    Save(path);
+    EXPECT_EQ(closed, c.saved);
     setrlimit(RLIMIT_FSIZE, &oldLimit);
     if (other.joinable()) other.join();
 
@@ -164,12 +160,11 @@ TEST_F(ResultsFileTest, AwkwardFilesAreReadAndAppendedSafely) {
       const std::string now = vmtest::ReadFile(path);
       const std::string fields[10] = {"NEW"};
       const std::string ours = vm::FormatRecord(fields, platform.localTime);
-      if (c.after == After::kUnchanged) {
+      if (!c.saved) {
         EXPECT_EQ(now, before);
-      } else if (c.after == After::kRecordOnANewLine) {
+      } else if (!before.empty() && before.back() != '\n') {
         EXPECT_EQ(now, before + "\n" + ours);
-      }
-      if (c.after == After::kRecordAppended) {
+      } else {
         // Whatever another writer added comes between, never inside.
         EXPECT_EQ(now.substr(0, before.size()), before);
         ASSERT_GE(now.size(), before.size() + ours.size());
@@ -187,7 +182,7 @@ TEST_F(ResultsFileTest, AwkwardFilesAreReadAndAppendedSafely) {
     for (int r = 0; r <= vm::lastResultIndex; ++r)
       newShown |= std::string(vm::ResultTable[r].computerName) == "NEW\n" &&
                   vm::ResultTable[r].sceneFps[23] == 50.0f;
-    EXPECT_EQ(newShown, c.after != After::kUnchanged && c.notShown == 0 && !c.cut);
+    EXPECT_EQ(newShown, c.saved && c.notShown == 0 && !c.cut);
 
     // The display files take the same care.
     vm::MemoryListBox lines;
