@@ -1,12 +1,14 @@
-// The benchmark sequencer on the in-memory clock: scene ends, progress,
-// rates with a hidden view, runs that stop or start again. Which scenes a
-// real run measures is the session test's (tests/e2e).
+// Start-up without a display, and the benchmark sequencer on the in-memory
+// clock: progress, rates with a hidden view, runs that stop or start again.
+// Which scenes a real run measures is the session test's (tests/e2e).
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
 #include "app/bench_state.h"
+#include "app/commands.h"
+#include "app/velmark3_app.h"
 #include "results/result_table.h"
 #include "results/settings_dlg.h"
 #include "tests/support/sim_app.h"
@@ -155,6 +157,24 @@ TEST_F(SequencerTest, NewIntervalFromTheSettingsIsArmedAtOnce) {
   const int invalidates = app.platform.invalidateCount;
   app.RunFor(1000);
   EXPECT_EQ(app.platform.invalidateCount - invalidates, 9);  // the first tick only re-arms
+}
+
+TEST(Startup, WithoutADeviceItSaysSoAndGoesOn) {
+  vmtest::ResetBenchState();
+  vm::MemoryPlatform platform;
+  vmtest::TestGl gl(false);
+  auto app = std::make_unique<vm::CVelmark3App>(platform, gl);
+  app->InitInstance();
+  EXPECT_EQ(platform.messages, std::vector<std::string>{"Error Obtaining DC"});
+  EXPECT_EQ(platform.lastStatus(), "Pronto");
+  app->OnPaint();  // the handshake goes on with nothing to draw on
+  EXPECT_EQ(BenchState.frameDone, 1);
+  // Save Results before any run is refused with a message, not a dialog.
+  platform.messages.clear();
+  app->OnCommand(vm::ID_SAVE_RESULTS);
+  EXPECT_EQ(platform.messages,
+            std::vector<std::string>{"You don't have results to save. Run Benchmark"});
+  EXPECT_TRUE(platform.dialogsShown.empty());
 }
 
 }  // namespace
