@@ -92,8 +92,6 @@ TEST_F(ResultsFileTest, AwkwardFilesAreReadAndAppendedSafely) {
   rlimit oldLimit{};
   getrlimit(RLIMIT_FSIZE, &oldLimit);
   const FileCase cases[] = {
-      {"missing file is created", [](const std::string&) { return true; }, "", true, 1,
-       FileState::kRead, false, 0},
       {"last line without a newline",
        [](const std::string& p) { return Write(p, kOld.substr(0, kOld.size() - 1)); }, "", true, 2,
        FileState::kRead, false, 0},
