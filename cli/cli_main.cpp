@@ -46,10 +46,14 @@ int main(int argc, char** argv) {
       status = vm::RunCommand(options, stdout, stderr);
       break;
     case vm::CliCommand::kResults:
-      status = vm::ResultsCommand(stdout, stderr, results);
+      status = vm::ResultsCommand(stdout, stderr, results, !options.jsonPath.empty());
       break;
     case vm::CliCommand::kCompare:
-      status = vm::CompareCommand(options.first, options.second, stdout, stderr, results);
+      status = vm::CompareCommand(options.first, options.second, stdout, stderr, results,
+                                  !options.jsonPath.empty());
+      break;
+    case vm::CliCommand::kDevices:
+      status = vm::DevicesCommand(stdout, stderr);
       break;
   }
   return vm::FinishOutput(stdout, stderr) ? status : 1;

@@ -72,6 +72,39 @@ int FieldIndex(const std::string& name) {
   return -1;
 }
 
+// --json, --csv, --repeat, --egl and --device of run.
+bool ParseReportOption(const std::string& name, const std::string& value, CliOptions& out,
+                       std::string& error) {
+  long n = 0;
+  if (name == "json" || name == "csv") {
+    if (value.empty()) {
+      error = "--" + name + " needs a file name, or - for standard output";
+      return false;
+    }
+    (name == "json" ? out.jsonPath : out.csvPath) = value;
+  } else if (name == "repeat") {
+    if (!ParseInt(value, 1, kMaxRepeat, n)) {
+      error = "bad --repeat '" + Shown(value) + "' (1 to 100 runs)";
+      return false;
+    }
+    out.repeat = static_cast<int>(n);
+  } else if (name == "device") {
+    if (!ParseInt(value, 0, 1000, n)) {
+      error = "bad --device '" + Shown(value) + "' (a number from velmark3-cli devices)";
+      return false;
+    }
+    out.device = static_cast<int>(n);
+  } else if (value == "auto" || value == "surfaceless" || value == "device") {
+    out.egl = value == "auto"          ? EglPlatform::kAuto
+              : value == "surfaceless" ? EglPlatform::kSurfaceless
+                                       : EglPlatform::kDevice;
+  } else {
+    error = "bad --egl '" + Shown(value) + "' (auto, surfaceless or device)";
+    return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 bool ParseSceneList(const std::string& text, bool (&scenes)[24], std::string& error) {
@@ -120,6 +153,8 @@ bool ParseCli(int argc, const char* const* argv, CliOptions& out, std::string& e
     out.command = CliCommand::kResults;
   } else if (command == "compare") {
     out.command = CliCommand::kCompare;
+  } else if (command == "devices") {
+    out.command = CliCommand::kDevices;
   } else {
     error = "unknown command '" + Shown(command) + "' (see --help)";
     return false;
@@ -131,6 +166,11 @@ bool ParseCli(int argc, const char* const* argv, CliOptions& out, std::string& e
     if (arg == "--help" || arg == "-h") {
       out.command = CliCommand::kHelp;
       return true;
+    }
+    if (arg == "--json" &&
+        (out.command == CliCommand::kResults || out.command == CliCommand::kCompare)) {
+      out.jsonPath = "-";
+      continue;
     }
     if (arg.size() < 2 || arg.compare(0, 2, "--") != 0 || out.command != CliCommand::kRun) {
       if (arg.size() > 1 && arg[0] == '-' && (arg[1] < '0' || arg[1] > '9')) {
@@ -157,7 +197,10 @@ bool ParseCli(int argc, const char* const* argv, CliOptions& out, std::string& e
       continue;
     }
     const int field = FieldIndex(name);
-    if (field < 0 && name != "scenes" && name != "seconds" && name != "timer" && name != "size") {
+    const bool report =
+        name == "json" || name == "csv" || name == "repeat" || name == "egl" || name == "device";
+    if (field < 0 && !report && name != "scenes" && name != "seconds" && name != "timer" &&
+        name != "size") {
       error = "unknown option '--" + Shown(name) + "' for run (see --help)";
       return false;
     }
@@ -169,7 +212,9 @@ bool ParseCli(int argc, const char* const* argv, CliOptions& out, std::string& e
       value = argv[++i];
     }
     long n = 0;
-    if (field >= 0) {
+    if (report) {
+      if (!ParseReportOption(name, value, out, error)) return false;
+    } else if (field >= 0) {
       out.fields[field] = value;
       out.given[field] = true;
     } else if (name == "scenes") {
@@ -201,6 +246,16 @@ bool ParseCli(int argc, const char* const* argv, CliOptions& out, std::string& e
       (seconds ? out.seconds : out.timerMs) = static_cast<int>(n);
     }
   }
+
+  if (out.jsonPath == "-" && out.csvPath == "-") {
+    error = "only one of --json and --csv can write to standard output";
+    return false;
+  }
+  if (out.device >= 0 && out.egl == EglPlatform::kSurfaceless) {
+    error = "--device chooses among the devices of --egl device";
+    return false;
+  }
+  if (out.device >= 0) out.egl = EglPlatform::kDevice;
 
   const size_t wanted = out.command == CliCommand::kCompare ? 2 : 0;
   if (positional.size() != wanted) {
@@ -238,6 +293,9 @@ Commands:
                     as the Text Results window lists it
   compare P Q       compare the machines at ranking positions P and Q
                     (1 = first), as the Text Results window does
+  devices           list the devices of EGL's device platform (for --device)
+                    with their EGL vendor and extensions
+  results and compare take --json: the same values as one JSON document
   --help, -h        show this text
   --version         show the version
 
@@ -256,6 +314,17 @@ Options of run:
                     are saved as 0 fps and lower its score)
   --detect          fill every description field not given from this machine
                     (CPU, memory, OpenGL renderer and driver, system)
+  --json PATH       write the run as JSON, with each scene's drawing and frame
+                    time statistics; - writes it to standard output instead
+                    of the text lines
+  --csv PATH        the same per scene as CSV rows with a header; - as above
+  --repeat N        run the selection N times (1-100); each scene's median
+                    rate is printed, scored and saved, and standard error
+                    names scenes whose runs spread by more than 10%
+  --egl PLATFORM    auto (default: surfaceless, else device), surfaceless
+                    (Mesa's) or device (EGL_EXT_platform_device: drivers
+                    without a surfaceless platform)
+  --device N        the device of the device platform to run on (default 0)
 Description fields saved with --save (upper-cased, newlines become spaces,
 at most 126 characters each, as in the Save Results form):
   --computer-name TEXT  --cpu TEXT        --ram TEXT      --motherboard TEXT

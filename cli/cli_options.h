@@ -5,11 +5,15 @@
 #include <string>
 #include <vector>
 
+#include "platform/egl/egl_context.h"
+
 namespace vm {
 
 constexpr int kFieldCount = 10;
 
-enum class CliCommand { kHelp, kRun, kResults, kCompare };
+enum class CliCommand { kHelp, kRun, kResults, kCompare, kDevices };
+
+constexpr int kMaxRepeat = 100;
 
 struct CliOptions {
   CliCommand command = CliCommand::kHelp;
@@ -28,6 +32,13 @@ struct CliOptions {
   // command line (an empty value counts as given).
   std::string fields[kFieldCount];
   bool given[kFieldCount] = {};
+  // Reports a script can read: a path, "-" for standard output, or empty.
+  // results and compare take only --json, which writes to standard output.
+  std::string jsonPath;
+  std::string csvPath;
+  int repeat = 1;
+  EglPlatform egl = EglPlatform::kAuto;
+  int device = -1;  // given with --device (which implies --egl device); else 0
   // compare
   int first = 0;
   int second = 0;

@@ -4,7 +4,10 @@
 
 #include <cerrno>
 #include <cstring>
+#include <string>
+#include <vector>
 
+#include "cli/cli_report.h"
 #include "platform/memory_platform.h"
 #include "results/result_table.h"
 #include "results/text_results_dlg.h"
@@ -78,14 +81,18 @@ bool FinishOutput(std::FILE* out, std::FILE* err) {
   return false;
 }
 
-int ResultsCommand(std::FILE* out, std::FILE* err, const char* resultsPath) {
+int ResultsCommand(std::FILE* out, std::FILE* err, const char* resultsPath, bool json) {
   if (!ResultsFileThere(resultsPath, err)) return 1;
   TextResults window(resultsPath, err);
-  PrintLines(window.ranking(), out);
+  if (json)
+    WriteRankingJson(out);
+  else
+    PrintLines(window.ranking(), out);
   return 0;
 }
 
-int CompareCommand(int first, int second, std::FILE* out, std::FILE* err, const char* resultsPath) {
+int CompareCommand(int first, int second, std::FILE* out, std::FILE* err, const char* resultsPath,
+                   bool json) {
   if (!ResultsFileThere(resultsPath, err)) return 1;
   TextResults window(resultsPath, err);
   const int machines = lastResultIndex + 1;
@@ -102,7 +109,27 @@ int CompareCommand(int first, int second, std::FILE* out, std::FILE* err, const 
     for (const std::string& m : window.platform.messages) std::fprintf(err, "%s\n", m.c_str());
     return 1;
   }
-  PrintLines(*window.dialog.ListAt(kCompareListId), out);
+  if (json)
+    WriteCompareJson(first, second, out);
+  else
+    PrintLines(*window.dialog.ListAt(kCompareListId), out);
+  return 0;
+}
+
+int DevicesCommand(std::FILE* out, std::FILE* err) {
+  std::vector<EglDeviceInfo> devices;
+  std::string error;
+  if (!ListEglDevices(devices, error)) {
+    std::fprintf(err, "velmark3-cli: %s\n", error.c_str());
+    return 1;
+  }
+  if (devices.empty()) std::fprintf(err, "velmark3-cli: EGL lists no devices\n");
+  for (size_t i = 0; i < devices.size(); ++i) {
+    const EglDeviceInfo& d = devices[i];
+    std::fprintf(out, "Device %zu : %s%s%s\n    %s\n", i,
+                 d.vendor.empty() ? "(no display)" : d.vendor.c_str(), d.drmFile.empty() ? "" : " ",
+                 d.drmFile.c_str(), d.extensions.c_str());
+  }
   return 0;
 }
 

@@ -9,11 +9,15 @@
 
 namespace vm {
 
-// Prints the ranking list's lines; returns the exit status.
-int ResultsCommand(std::FILE* out, std::FILE* err, const char* resultsPath = kResultsFile);
+// Prints the ranking list's lines (or their values as JSON); returns the
+// exit status.
+int ResultsCommand(std::FILE* out, std::FILE* err, const char* resultsPath = kResultsFile,
+                   bool json = false);
 // Prints the comparison list after choosing machine `first`, then `second`.
 int CompareCommand(int first, int second, std::FILE* out, std::FILE* err,
-                   const char* resultsPath = kResultsFile);
+                   const char* resultsPath = kResultsFile, bool json = false);
+// Lists the devices of EGL's device platform, as --device numbers them.
+int DevicesCommand(std::FILE* out, std::FILE* err);
 
 // `text` with the control characters other than line ends (and DEL) as '?'.
 std::string PrintableText(std::string text);

@@ -7,6 +7,7 @@
 #include "app/bench_state.h"
 #include "app/commands.h"
 #include "app/velmark3_app.h"
+#include "cli/cli_report.h"
 #include "cli/machine_info.h"
 #include "platform/edit_rules.h"
 #include "platform/egl/egl_context.h"
@@ -83,7 +84,7 @@ int RunCommand(CliOptions& o, std::FILE* out, std::FILE* err) {
                  selected);
     return 1;
   }
-  EglContext gl(o.width, o.height);
+  EglContext gl(o.width, o.height, o.egl, o.device < 0 ? 0 : o.device);
   HeadlessPlatform platform(err);
   // The view holds the scenes' geometry (a few MB): it lives on the heap.
   auto app = std::make_unique<CVelmark3App>(platform, gl);
@@ -101,32 +102,43 @@ int RunCommand(CliOptions& o, std::FILE* out, std::FILE* err) {
     facts.glVersion = GlString(GL_VERSION);
     FillDetectedFields(facts, o);
   }
+  auto report = std::make_unique<RunReport>();
+  StartReport(*report, o, GlString(GL_VENDOR), GlString(GL_RENDERER), GlString(GL_VERSION));
+  app->view.frameTimes = report.get();
 
   // The window's first paint shows the main screen; the run's first frame
   // then waits for the first tick.
   platform.Run(*app, [] { return true; });
   WriteRunHeader(o, err);
   ApplySettings(o);
-  app->OnCommand(ID_INIT_BENCHS);
-  if (BenchState.displayMode != kModeBenchmark) return 1;  // the message said why
-  platform.Run(*app, [] { return BenchState.displayMode != kModeBenchmark; });
-  if (!BenchState.resultsAvailable) {
-    std::fprintf(err, "velmark3-cli: the run was stopped before its last scene\n");
-    return 1;
+  for (int run = 0; run < o.repeat; ++run) {
+    app->OnCommand(ID_INIT_BENCHS);
+    if (BenchState.displayMode != kModeBenchmark) return 1;  // the message said why
+    platform.Run(*app, [] { return BenchState.displayMode != kModeBenchmark; });
+    if (!BenchState.resultsAvailable) {
+      std::fprintf(err, "velmark3-cli: the run was stopped before its last scene\n");
+      return 1;
+    }
+    report->EndRun(BenchState.sceneTime);
   }
+  app->view.frameTimes = nullptr;
+  report->UseMedians(BenchState.sceneTime, err);
 
   // Saved before anything is printed: a closed pipe cannot lose the run.
   const bool saved = !o.save || SaveRun(o, platform, err);
+  // A report on standard output takes the place of the text lines.
+  const bool text = o.jsonPath != "-" && o.csvPath != "-";
   for (int i = 0; i < kSceneCount; ++i)
-    if (o.scenes[i])
+    if (o.scenes[i] && text)
       std::fprintf(out, "Scene %d : %s fps\n", i + 1,
                    FormatC("%f", SceneRate(BenchState.sceneTime[i])).c_str());
   // The score of this machine's row, as the result screens rank it.
   LoadResultTable(o.resultsFile.c_str());
   for (int r = 0; r <= lastResultIndex; ++r)
-    if (ResultTable[r].isThisMachine)
-      std::fprintf(out, "Score : %d\n", ResultScore(ResultTable[r].averageFps));
-  return saved ? 0 : 1;
+    if (ResultTable[r].isThisMachine) report->score = ResultScore(ResultTable[r].averageFps);
+  if (text) std::fprintf(out, "Score : %d\n", report->score);
+  const bool reported = WriteReports(o, *report, out, err);
+  return saved && reported ? 0 : 1;
 }
 
 }  // namespace vm

@@ -9,6 +9,14 @@
 
 namespace vm {
 
+// Told the times of every timed benchmark frame: the drawing time the scene's
+// rate is made of, and the whole frame from the clear to the end of the swap.
+class FrameTimeSink {
+ public:
+  virtual ~FrameTimeSink() = default;
+  virtual void OnBenchmarkFrame(int scene, double drawSeconds, double frameSeconds) = 0;
+};
+
 class CVelmark3View {
  public:
   CVelmark3View(Platform& platform, GlBinding& gl);
@@ -26,6 +34,7 @@ class CVelmark3View {
   void OnMouseWheel(int16_t delta);
 
   ViewState state;
+  FrameTimeSink* frameTimes = nullptr;
 
  private:
   Platform& platform_;

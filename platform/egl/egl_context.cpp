@@ -24,9 +24,96 @@ bool EglContext::Open() {
   return MakeCurrent();
 }
 
-bool EglContext::ObtainDC() {
-  auto getPlatformDisplay = reinterpret_cast<PFNEGLGETPLATFORMDISPLAYEXTPROC>(
+namespace {
+
+// `name` as a whole word of a space-separated extension list.
+bool HasExtension(const char* list, const char* name) {
+  const size_t len = std::strlen(name);
+  for (const char* p = list; p && (p = std::strstr(p, name)) != nullptr; p += len)
+    if ((p == list || p[-1] == ' ') && (p[len] == '\0' || p[len] == ' ')) return true;
+  return false;
+}
+
+PFNEGLGETPLATFORMDISPLAYEXTPROC PlatformDisplayFunction() {
+  return reinterpret_cast<PFNEGLGETPLATFORMDISPLAYEXTPROC>(
       eglGetProcAddress("eglGetPlatformDisplayEXT"));
+}
+
+bool QueryDevices(std::vector<EGLDeviceEXT>& devices, std::string& error) {
+  const char* client = eglQueryString(EGL_NO_DISPLAY, EGL_EXTENSIONS);
+  auto queryDevices =
+      reinterpret_cast<PFNEGLQUERYDEVICESEXTPROC>(eglGetProcAddress("eglQueryDevicesEXT"));
+  if (!HasExtension(client, "EGL_EXT_platform_device") || !queryDevices) {
+    error = "this EGL has no device platform (EGL_EXT_platform_device)";
+    return false;
+  }
+  EGLint count = 0;
+  if (!queryDevices(0, nullptr, &count) || count < 0) {
+    error = "eglQueryDevicesEXT failed";
+    return false;
+  }
+  devices.resize(static_cast<size_t>(count));
+  if (count > 0 && !queryDevices(count, devices.data(), &count)) {
+    error = "eglQueryDevicesEXT failed";
+    return false;
+  }
+  devices.resize(static_cast<size_t>(count));
+  return true;
+}
+
+}  // namespace
+
+bool ListEglDevices(std::vector<EglDeviceInfo>& out, std::string& error) {
+  std::vector<EGLDeviceEXT> devices;
+  out.clear();
+  if (!QueryDevices(devices, error)) return false;
+  auto queryString = reinterpret_cast<PFNEGLQUERYDEVICESTRINGEXTPROC>(
+      eglGetProcAddress("eglQueryDeviceStringEXT"));
+  auto getPlatformDisplay = PlatformDisplayFunction();
+  for (EGLDeviceEXT device : devices) {
+    EglDeviceInfo info;
+    if (queryString) {
+      const char* ext = queryString(device, EGL_EXTENSIONS);
+      info.extensions = ext ? ext : "";
+      // Only asked of devices that say they have a DRM node.
+      if (HasExtension(info.extensions.c_str(), "EGL_EXT_device_drm")) {
+        const char* file = queryString(device, EGL_DRM_DEVICE_FILE_EXT);
+        info.drmFile = file ? file : "";
+      }
+    }
+    // The vendor is the display's: few drivers answer it for the device.
+    EGLDisplay dpy = getPlatformDisplay
+                         ? getPlatformDisplay(EGL_PLATFORM_DEVICE_EXT, device, nullptr)
+                         : EGL_NO_DISPLAY;
+    EGLint major = 0, minor = 0;
+    if (dpy != EGL_NO_DISPLAY && eglInitialize(dpy, &major, &minor)) {
+      const char* vendor = eglQueryString(dpy, EGL_VENDOR);
+      info.vendor = vendor ? vendor : "";
+    }
+    out.push_back(info);
+  }
+  return true;
+}
+
+bool EglContext::ObtainDC() {
+  error_.clear();
+  switch (platform_) {
+    case EglPlatform::kSurfaceless:
+      return OpenSurfaceless();
+    case EglPlatform::kDevice:
+      return OpenDevice();
+    case EglPlatform::kAuto:
+      break;
+  }
+  if (OpenSurfaceless()) return true;
+  const std::string surfaceless = error_;
+  if (OpenDevice()) return true;
+  error_ = surfaceless + "; " + error_;
+  return false;
+}
+
+bool EglContext::OpenSurfaceless() {
+  auto getPlatformDisplay = PlatformDisplayFunction();
   EGLDisplay dpy = EGL_NO_DISPLAY;
   if (getPlatformDisplay)
     dpy = getPlatformDisplay(EGL_PLATFORM_SURFACELESS_MESA, EGL_DEFAULT_DISPLAY, nullptr);
@@ -36,10 +123,34 @@ bool EglContext::ObtainDC() {
   }
   EGLint major = 0, minor = 0;
   if (!eglInitialize(dpy, &major, &minor)) {
-    error_ = "eglInitialize failed";
+    error_ = "eglInitialize failed on the surfaceless platform";
     return false;
   }
   display_ = dpy;
+  opened_ = EglPlatform::kSurfaceless;
+  return true;
+}
+
+bool EglContext::OpenDevice() {
+  std::vector<EGLDeviceEXT> devices;
+  if (!QueryDevices(devices, error_)) return false;
+  if (device_ < 0 || static_cast<size_t>(device_) >= devices.size()) {
+    error_ = "no EGL device " + std::to_string(device_) + " (" + std::to_string(devices.size()) +
+             " found; see velmark3-cli devices)";
+    return false;
+  }
+  auto getPlatformDisplay = PlatformDisplayFunction();
+  EGLDisplay dpy = getPlatformDisplay
+                       ? getPlatformDisplay(EGL_PLATFORM_DEVICE_EXT,
+                                            devices[static_cast<size_t>(device_)], nullptr)
+                       : EGL_NO_DISPLAY;
+  EGLint major = 0, minor = 0;
+  if (dpy == EGL_NO_DISPLAY || !eglInitialize(dpy, &major, &minor)) {
+    error_ = "EGL device " + std::to_string(device_) + " does not open a display";
+    return false;
+  }
+  display_ = dpy;
+  opened_ = EglPlatform::kDevice;
   return true;
 }
 
@@ -118,8 +229,8 @@ void EglContext::ReleaseDC() {
   if (!display_) return;
   if (surface_) eglDestroySurface(display_, surface_);
   surface_ = nullptr;
-  // The display itself stays initialised: it is the process's one
-  // surfaceless display, and terminating it unloads the driver (the next
+  // The display itself stays initialised: it is the process's one display
+  // of its platform and device, and terminating it unloads the driver (the next
   // context would load it again, and the blocks the driver keeps in its
   // globals would be orphaned).
   display_ = nullptr;

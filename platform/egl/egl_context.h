@@ -1,17 +1,35 @@
-// Off-screen OpenGL through EGL on Mesa's surfaceless platform: no X server
-// needed. A pbuffer of the requested size with 8-bit RGB and 16-bit depth,
-// desktop OpenGL with the compatibility profile.
+// Off-screen OpenGL through EGL: no X server needed. Mesa's surfaceless
+// platform, or a device of the EGL device platform (the only headless way
+// onto drivers without the surfaceless platform). A pbuffer of the requested
+// size with 8-bit RGB and 16-bit depth, desktop OpenGL with the
+// compatibility profile.
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "platform/platform.h"
 
 namespace vm {
 
+// kAuto: the surfaceless platform, else the device platform.
+enum class EglPlatform { kAuto, kSurfaceless, kDevice };
+
+struct EglDeviceInfo {
+  std::string vendor;      // the EGL vendor of the device's display, if it opens
+  std::string extensions;  // the device's own extensions
+  std::string drmFile;     // empty for a device without a DRM node
+};
+
+// The devices of the EGL device platform, in the order --device counts them.
+// False with `error` set when the EGL library cannot enumerate devices.
+bool ListEglDevices(std::vector<EglDeviceInfo>& devices, std::string& error);
+
 class EglContext : public GlBinding {
  public:
-  EglContext(int width = 1024, int height = 768) : width_(width), height_(height) {}
+  EglContext(int width = 1024, int height = 768, EglPlatform platform = EglPlatform::kAuto,
+             int device = 0)
+      : width_(width), height_(height), platform_(platform), device_(device) {}
   ~EglContext() override;
 
   // All of the steps below in one go; on failure error() says why.
@@ -29,9 +47,17 @@ class EglContext : public GlBinding {
   int width() const { return width_; }
   int height() const { return height_; }
   const std::string& error() const { return error_; }
+  // The platform the display was opened on (kAuto before ObtainDC).
+  EglPlatform opened() const { return opened_; }
 
  private:
+  bool OpenSurfaceless();
+  bool OpenDevice();
+
   int width_, height_;
+  EglPlatform platform_;
+  int device_;
+  EglPlatform opened_ = EglPlatform::kAuto;
   void* display_ = nullptr;
   void* config_ = nullptr;
   void* surface_ = nullptr;

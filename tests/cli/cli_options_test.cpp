@@ -90,6 +90,12 @@ TEST(CliOptions, BadCommandLinesAreRefusedWithOneLine) {
       {"run", "--save=yes"},
       {"run", "--allow-partial=1"},
       {"run", "extra"},
+      {"run", "--repeat", "0"},
+      {"run", "--repeat", "101"},
+      {"run", "--egl", "x11"},
+      {"run", "--json", "-", "--csv", "-"},
+      {"run", "--egl", "surfaceless", "--device", "0"},
+      {"results", "--csv", "x"},
       {"results", "--scenes", "1"},
       {"results", "extra"},
       {"compare", "1"},
@@ -128,7 +134,9 @@ TEST(CliOptions, FieldsAndCommands) {
   EXPECT_EQ(p.options.command, CliCommand::kCompare);
   EXPECT_EQ(p.options.first, 2);
   EXPECT_EQ(p.options.second, 7);
-  EXPECT_EQ(Parse({"results"}).options.command, CliCommand::kResults);
+  EXPECT_EQ(Parse({"results", "--json"}).options.jsonPath, "-");
+  EXPECT_EQ(Parse({"run", "--device", "1"}).options.egl, EglPlatform::kDevice);
+  EXPECT_EQ(Parse({"devices"}).options.command, CliCommand::kDevices);
   EXPECT_EQ(Parse({"--help"}).options.command, CliCommand::kHelp);
   EXPECT_EQ(Parse({"run", "--scenes", "1", "-h"}).options.command, CliCommand::kHelp);
 }

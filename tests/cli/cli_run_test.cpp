@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/bench_state.h"
+#include "cli/cli_report.h"
 #include "cli/cli_results.h"
 #include "results/result_table.h"
 
@@ -35,6 +36,7 @@ class CliDir : public ::testing::Test {
     dir_ = tmpl;
     ASSERT_EQ(getcwd(old_, sizeof old_), old_);
     ASSERT_EQ(chdir(dir_.c_str()), 0);
+    BenchState.resultsAvailable = 0;  // an earlier test's run is not ranked
   }
   void TearDown() override {
     for (const std::string& f : Files()) std::remove(f.c_str());
@@ -54,16 +56,38 @@ class CliDir : public ::testing::Test {
   char old_[4096];
 };
 
-// Two records whose rates are 10, 20, ..., 240 and half of that.
-void WriteTwoMachines() {
-  std::FILE* f = std::fopen("results.txt", "w");
-  for (int machine = 1; machine <= 2; ++machine) {
-    std::fprintf(f, "-------------------------------------\nMonday, December 07, 2026\n");
-    std::fprintf(f, "BOX%d\nCPU%d\nRAM\nBOARD\nCARD%d\nVRAM\nFREQ\nDRIVER\nOS\nOTHER\n", machine,
-                 machine, machine);
-    for (int s = 1; s <= 24; ++s) std::fprintf(f, "%f\n", 10.0 * s / machine);
-  }
+std::string ReadFile(const char* path) {
+  std::FILE* f = std::fopen(path, "r");
+  if (!f) return "";
+  const std::string s = Contents(f);
   std::fclose(f);
+  return s;
+}
+
+// The text of the value after "key": (a number, string or array), searched
+// from `from`.
+std::string Value(const std::string& json, const std::string& key, size_t from = 0) {
+  size_t p = json.find("\"" + key + "\": ", from);
+  if (p == std::string::npos) return "<no " + key + ">";
+  p += key.size() + 4;
+  const size_t end = json[p] == '[' ? json.find(']', p) + 1 : json.find_first_of(",}\n", p);
+  return json.substr(p, end - p);
+}
+
+// The number after `marker` on each line of `text` that has it.
+std::vector<std::string> After(const std::string& text, const std::string& marker) {
+  std::vector<std::string> values;
+  for (size_t p = text.find(marker); p != std::string::npos; p = text.find(marker, p + 1)) {
+    const size_t start = p + marker.size();
+    values.push_back(text.substr(start, text.find_first_of(" \n", start) - start));
+  }
+  return values;
+}
+
+std::string JsonArray(const std::vector<std::string>& values) {
+  std::string s;
+  for (const std::string& v : values) s += (s.empty() ? "" : ", ") + (v == "inf" ? "null" : v);
+  return "[" + s + "]";
 }
 
 // One real run, as a user would start it: two scenes of two seconds.
@@ -144,35 +168,119 @@ TEST_F(CliDir, SavingAPartialRunNeedsAllowPartial) {
   std::fclose(err);
 }
 
-TEST_F(CliDir, ResultsAndCompareShowTheTextResultsLines) {
-  BenchState.resultsAvailable = 0;
+// Two records: the first's rates are 7.5, 15, ..., 180, the second's half
+// of that but 0 in scene 3.
+void WriteTwoMachines(const char* firstName) {
+  std::FILE* f = std::fopen("results.txt", "w");
+  for (const char* name : {firstName, "SLOW"}) {
+    std::fprintf(f, "-------------------------------------\nMonday, December 07, 2026\n");
+    std::fprintf(f, "%s\nCPU\nRAM\nBOARD\nCARD\nVRAM\nFREQ\nDRIVER\nOS\nOTHER\n", name);
+    for (int s = 1; s <= 24; ++s)
+      std::fprintf(f, "%f\n", name == firstName ? 7.5 * s : s == 3 ? 0.0 : 3.75 * s);
+  }
+  std::fclose(f);
+}
+
+// The ranking and a comparison as the Text Results lines and as JSON: the
+// same values, names escaped, a ratio with no value as null.
+TEST_F(CliDir, ResultsAndCompareAsTextAndAsJson) {
   std::FILE* out = std::tmpfile();
   std::FILE* err = std::tmpfile();
   EXPECT_EQ(vm::ResultsCommand(out, err), 1);  // said, not an empty ranking
   EXPECT_NE(Contents(err).find("no results file results.txt"), std::string::npos);
-  WriteTwoMachines();
+  WriteTwoMachines("3D \"BOX\" \\ \x1b");
   ASSERT_EQ(vm::ResultsCommand(out, err), 0);
-  std::string text = Contents(out);
-  EXPECT_EQ(text.find("1 POSITION WITH SCORE = 12500\nBOX1\nCPU1\nRAM\nCARD1\nOS\n    Scenes 1 : "
-                      "10.000000 fps\n"),
-            0u)
+  const std::string text = Contents(out);
+  EXPECT_EQ(text.find("1 POSITION WITH SCORE = 9375\n"), 0u) << text;
+  EXPECT_NE(text.find("\n2 POSITION WITH SCORE = 4640\nSLOW\nCPU\nRAM\nCARD\nOS\n"
+                      "    Scenes 1 : 3.750000 fps\n"),
+            std::string::npos)
       << text;
-  EXPECT_NE(text.find("\n2 POSITION WITH SCORE = 6250\nBOX2\n"), std::string::npos);
   EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 60);
+  std::FILE* json = std::tmpfile();
+  ASSERT_EQ(vm::ResultsCommand(json, err, kResultsFile, true), 0);
+  const std::string doc = Contents(json);
+  ASSERT_EQ(doc.find("{\"machines\": ["), 0u) << doc;
+  const std::vector<std::string> scores = After(text, "POSITION WITH SCORE = ");
+  const std::vector<std::string> fps = After(text, " : ");
+  ASSERT_EQ(fps.size(), 48u);
+  for (size_t m = 0, at = 0; m < 2; ++m, ++at) {
+    at = doc.find("\"position\": " + std::to_string(m + 1), at);
+    ASSERT_NE(at, std::string::npos) << doc;
+    EXPECT_EQ(Value(doc, "score", at), scores[m]);
+    EXPECT_EQ(Value(doc, "fps", at), JsonArray({fps.begin() + 24 * m, fps.begin() + 24 * (m + 1)}));
+    // The score is the average's hundredfold, cut.
+    EXPECT_EQ(std::to_string(static_cast<int>(std::stod(Value(doc, "average_fps", at)) * 100)),
+              scores[m]);
+  }
+  EXPECT_EQ(Value(doc, "name"), "\" 3D \\\"BOX\\\" \\\\ \\u001b\"");  // as listed: a space first
+  EXPECT_EQ(Value(doc, "video_card"), "\"CARD\"");
 
   std::FILE* cmp = std::tmpfile();
   ASSERT_EQ(vm::CompareCommand(1, 2, cmp, err), 0);
-  text = Contents(cmp);
-  EXPECT_EQ(text.find("First Computer : BOX1\nSecond Computer : BOX2\n"), 0u) << text;
-  EXPECT_NE(text.find("Scene 24 : 1 vs 2  = 2.000000\n"), std::string::npos) << text;
-  EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 27);
+  const std::string lines = Contents(cmp);
+  EXPECT_NE(lines.find("\nSecond Computer : SLOW\n"), std::string::npos) << lines;
+  EXPECT_NE(lines.find("\nScene 24 : 1 vs 2  = 2.000000\n"), std::string::npos) << lines;
+  EXPECT_EQ(std::count(lines.begin(), lines.end(), '\n'), 27);
+  ASSERT_EQ(vm::CompareCommand(1, 2, json, err, kResultsFile, true), 0);
+  const std::string compared = Contents(json).substr(doc.size());
+  EXPECT_EQ(Value(compared, "second"), "\"SLOW\"");
+  EXPECT_EQ(Value(compared, "overall"), After(lines, "C1 vs C2  = ")[0]);
+  EXPECT_EQ(Value(compared, "scenes"), JsonArray(After(lines, "1 vs 2  = ")));
+  EXPECT_NE(Value(compared, "scenes").find(", null, "), std::string::npos);
 
-  EXPECT_EQ(vm::CompareCommand(2, 2, cmp, err), 1);
+  EXPECT_EQ(vm::CompareCommand(2, 2, cmp, err, kResultsFile, true), 1);
   EXPECT_NE(Contents(err).find("Please don't Select the same Computer!!!"), std::string::npos);
   EXPECT_EQ(vm::CompareCommand(1, 3, cmp, err), 2);
+  for (std::FILE* f : {out, err, json, cmp}) std::fclose(f);
+}
+
+// A run on the EGL device platform (Mesa's software device here), twice,
+// with both reports: their shape, and the values the text lines print.
+TEST_F(CliDir, DevicePlatformRunReportsEveryRun) {
+  CliOptions o;
+  for (bool& s : o.scenes) s = false;
+  o.scenes[0] = true;
+  o.egl = EglPlatform::kDevice;
+  o.timerMs = 50;
+  o.repeat = 2;
+  o.jsonPath = "run.json";
+  o.csvPath = "run.csv";
+  std::FILE* out = std::tmpfile();
+  std::FILE* err = std::tmpfile();
+  ASSERT_EQ(RunCommand(o, out, err), 0) << Contents(err);
+  const std::string text = Contents(out);
+  const std::string doc = ReadFile("run.json");
+  for (const char* key :
+       {"{\"program\": {\"name\": \"velmark3\", \"version\": ", "\"renderer\": {\"vendor\": ",
+        "\"view\": {\"width\": 1024, \"height\": 768}",
+        "\"settings\": {\"seconds_per_scene\": 2, \"timer_ms\": 50, \"scenes\": [1]}",
+        "\"complete\": false",
+        "\"scenes\": [\n  {\"scene\": 1, \"name\": \"900 Spheres and 1 light\"",
+        "\"draw_ms\": {\"mean\": ", "\"frame_ms\": {\"mean\": "})
+    EXPECT_NE(doc.find(key), std::string::npos) << key << "\n" << doc;
+  EXPECT_EQ(Value(doc, "score"), After(text, "Score : ")[0]);
+  const std::string fps = After(text, "Scene 1 : ")[0];
+  EXPECT_EQ(Value(doc, "fps"), fps);
+  const std::string runs = Value(doc, "runs");
+  const double a = std::stod(runs.substr(1)), b = std::stod(runs.substr(runs.find(", ") + 2));
+  EXPECT_NEAR(std::stod(fps), (a + b) / 2, 1e-5 * (a + b)) << runs;
+  const std::vector<std::string> frame = {Value(doc, "median", doc.find("frame_ms")),
+                                          Value(doc, "median", doc.find("draw_ms"))};
+  EXPECT_GE(std::stod(frame[0]), std::stod(frame[1])) << doc;  // the frame holds the drawing
+  EXPECT_GT(std::stod(frame[1]), 0.0) << doc;
+
+  const std::string csv = ReadFile("run.csv");
+  EXPECT_EQ(csv.find("scene,name,fps,frames,draw_ms_mean,draw_ms_min,draw_ms_median,draw_ms_p99,"
+                     "draw_ms_max,frame_ms_mean,frame_ms_min,frame_ms_median,frame_ms_p99,"
+                     "frame_ms_max\n1,\"900 Spheres and 1 light\"," +
+                     fps + "," + Value(doc, "frames") + ","),
+            0u)
+      << csv;
+  EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 2);
+  EXPECT_EQ(std::count(csv.begin(), csv.end(), ','), 2 * 13);
   std::fclose(out);
   std::fclose(err);
-  std::fclose(cmp);
 }
 
 // A shared file must not drive the terminal, records the ranking cannot

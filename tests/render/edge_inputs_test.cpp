@@ -59,17 +59,26 @@ TEST_F(EdgeInputs, AMinimisedWindowKeepsTheProjectionAndAMissingPictureIsReporte
 }
 
 // A fast card's frame takes well under a millisecond: timed to the
-// microsecond, never rounded to 0 or 1 ms.
+// microsecond, never rounded to 0 or 1 ms. The runner's statistics get the
+// same drawing time, and the frame from the clear to the end of the swap.
 TEST_F(EdgeInputs, SubMillisecondFramesAreTimedToTheMicrosecond) {
+  static struct : vm::FrameTimeSink {
+    double draw = 0, frame = 0;
+    void OnBenchmarkFrame(int, double d, double f) override { draw = d, frame = f; }
+  } sink;
+  view_->frameTimes = &sink;
   BenchState.currentScene = 3;
   float sum = BenchState.sceneTime[3] = 0.5f;
   for (int stepUs : {7000, 100, 1}) {
-    platform_.clockStepUs = stepUs;  // between the view's two clock reads
+    platform_.clockStepUs = stepUs;  // between clear, draw start, draw end, swap end
     BenchState.frameDone = 0;        // asked for by a tick
     view_->OnDraw();
     sum += stepUs * 1e-6f;
     EXPECT_FLOAT_EQ(BenchState.sceneTime[3], sum) << stepUs;
+    EXPECT_DOUBLE_EQ(sink.draw, stepUs * 1e-6) << stepUs;
+    EXPECT_DOUBLE_EQ(sink.frame, 3 * stepUs * 1e-6) << stepUs;
   }
+  view_->frameTimes = nullptr;
 }
 
 // A paint no tick asked for (a menu closed, the window uncovered) neither
