@@ -75,7 +75,7 @@ TEST_F(SequencerTest, RateIsFramesDrawnOverTheirDrawingTime) {
     int paintUs, hideAtMs, hideForMs;
     double fps;
   } cases[] = {
-      {5000, 0, 0, 200},      {100, 0, 0, 10000},  // a fast card's frame, well under a millisecond
+      {5000, 0, 0, 200},
       {250000, 0, 0, 4},       // slower than the tick: one frame per tick it finds drawn
       {5000, 500, 1000, 200},  // hidden for half the scene
       {5000, 500, 4000, 200},  // hidden past the scene's end: it ends once shown
@@ -129,11 +129,6 @@ TEST_F(SequencerTest, StoppedAbandonedOrEmptyRunsGiveNoResults) {
   EXPECT_EQ(BenchState.displayMode, vm::kModeIntro);
   EXPECT_EQ(BenchState.frameDone, 1);
   EXPECT_EQ(BenchState.resultsAvailable, 0);
-  // Init during a run restarts it from the first selected scene.
-  app.frame.OnInitBenchs();
-  app.RunFor(2500);
-  app.frame.OnInitBenchs();
-  EXPECT_EQ(BenchState.currentScene, 0);
 
   app.frame.OnMainScreen();
   Select({});
