@@ -130,7 +130,6 @@ TEST_F(SequencerTest, StoppedAbandonedOrEmptyRunsGiveNoResults) {
   EXPECT_EQ(BenchState.frameDone, 1);
   EXPECT_EQ(BenchState.resultsAvailable, 0);
 
-  app.frame.OnMainScreen();
   Select({});
   app.platform.messages.clear();
   app.frame.OnInitBenchs();
