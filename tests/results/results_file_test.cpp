@@ -43,11 +43,6 @@ struct FileCase {
 
 const std::string kOld = vmtest::Record("OLD", vmtest::Flat(10));
 
-bool Write(const std::string& path, const std::string& text) {
-  vmtest::WriteFile(path, text);
-  return true;
-}
-
 std::string Records(int n) {
   std::string all;
   for (int i = 0; i < n; ++i) all += vmtest::Record("M" + std::to_string(i), vmtest::Flat(i));
@@ -93,11 +88,11 @@ TEST_F(ResultsFileTest, AwkwardFilesAreReadAndAppendedSafely) {
   getrlimit(RLIMIT_FSIZE, &oldLimit);
   const FileCase cases[] = {
       {"last line without a newline",
-       [](const std::string& p) { return Write(p, kOld.substr(0, kOld.size() - 1)); }, "", true, 2,
-       FileState::kRead, false, 0},
+       [](const std::string& p) { return vmtest::WriteFile(p, kOld.substr(0, kOld.size() - 1)); },
+       "", true, 2, FileState::kRead, false, 0},
       {"byte-order mark before the first record",
-       [](const std::string& p) { return Write(p, "\xEF\xBB\xBF" + kOld); }, "", true, 2,
-       FileState::kRead, false, 0},
+       [](const std::string& p) { return vmtest::WriteFile(p, "\xEF\xBB\xBF" + kOld); }, "", true,
+       2, FileState::kRead, false, 0},
       {"FIFO", [](const std::string& p) { return mkfifo(p.c_str(), 0644) == 0; },
        "not a regular file", false, 0, FileState::kNotRegular, false, 0},
       {"link to /dev/zero",
@@ -105,11 +100,12 @@ TEST_F(ResultsFileTest, AwkwardFilesAreReadAndAppendedSafely) {
        "not a regular file", false, 0, FileState::kNotRegular, false, 0},
       {"missing directory", [](const std::string&) { return true; }, "No such file or directory",
        false, 0, FileState::kMissing, false, 0},
-      {"128 records already", [](const std::string& p) { return Write(p, Records(128)); },
-       "will not appear", true, 128, FileState::kRead, false, 1},
+      {"128 records already",
+       [](const std::string& p) { return vmtest::WriteFile(p, Records(128)); }, "will not appear",
+       true, 128, FileState::kRead, false, 1},
       {"a record beyond the read bound",
        [](const std::string& p) {
-         Write(p, kOld);
+         vmtest::WriteFile(p, kOld);
          if (truncate(p.c_str(), vm::kMaxReadBytes + 10) != 0) return false;
          std::ofstream(p, std::ios::app) << vmtest::Record("LATE", vmtest::Flat(1));
          return true;
@@ -117,14 +113,14 @@ TEST_F(ResultsFileTest, AwkwardFilesAreReadAndAppendedSafely) {
        "will not appear", true, 1, FileState::kRead, true, 0},
       {"another instance saving at the same moment",
        [&](const std::string& p) {
-         Write(p, kOld);
+         vmtest::WriteFile(p, kOld);
          other = OtherInstance(p);
          return true;
        },
        "", true, 3, FileState::kRead, false, 0},
       {"disk full halfway through the record",
        [&](const std::string& p) {
-         Write(p, kOld);
+         vmtest::WriteFile(p, kOld);
          rlimit small = oldLimit;
          small.rlim_cur = kOld.size() + 100;
          std::signal(SIGXFSZ, SIG_IGN);

@@ -35,8 +35,8 @@ class TempDir {
   std::string path_;
 };
 
-inline void WriteFile(const std::string& path, const std::string& text) {
-  std::ofstream(path, std::ios::binary) << text;
+inline bool WriteFile(const std::string& path, const std::string& text) {
+  return static_cast<bool>(std::ofstream(path, std::ios::binary) << text);
 }
 
 inline std::string ReadFile(const std::string& path) {
