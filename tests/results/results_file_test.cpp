@@ -43,12 +43,6 @@ struct FileCase {
 
 const std::string kOld = vmtest::Record("OLD", vmtest::Flat(10));
 
-std::string Records(int n) {
-  std::string all;
-  for (int i = 0; i < n; ++i) all += vmtest::Record("M" + std::to_string(i), vmtest::Flat(i));
-  return all;
-}
-
 // Holds the lock as another instance saving would, and appends its record.
 std::thread OtherInstance(const std::string& path) {
   const int fd = open(path.c_str(), O_RDWR | O_APPEND | O_CREAT, 0644);
@@ -101,8 +95,12 @@ TEST_F(ResultsFileTest, AwkwardFilesAreReadAndAppendedSafely) {
       {"missing directory", [](const std::string&) { return true; }, "No such file or directory",
        false, 0, FileState::kMissing, false, 0},
       {"128 records already",
-       [](const std::string& p) { return vmtest::WriteFile(p, Records(128)); }, "will not appear",
-       true, 128, FileState::kRead, false, 1},
+       [](const std::string& p) {
+         std::string all;
+         for (int i = 0; i < 128; ++i) all += vmtest::Record("M", vmtest::Flat(i));
+         return vmtest::WriteFile(p, all);
+       },
+       "will not appear", true, 128, FileState::kRead, false, 1},
       {"a record beyond the read bound",
        [](const std::string& p) {
          vmtest::WriteFile(p, kOld);

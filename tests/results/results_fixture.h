@@ -45,10 +45,9 @@ inline std::string ReadFile(const std::string& path) {
 }
 
 // One 36-line record as the save dialog writes it.
-inline std::string Record(const std::string& name, const std::vector<double>& rates,
-                          const std::string& cpu = "CPU") {
+inline std::string Record(const std::string& name, const std::vector<double>& rates) {
   std::string r = "-------------------------------------\nSunday, December 06, 2026\n";
-  r += name + "\n" + cpu + "\nRAM\nBOARD\nCARD\nCARDRAM\nFREQ\nDRIVER\nOS\nOTHER\n";
+  r += name + "\nCPU\nRAM\nBOARD\nCARD\nCARDRAM\nFREQ\nDRIVER\nOS\nOTHER\n";
   for (int i = 0; i < 24; ++i) {
     char line[64];
     std::snprintf(line, sizeof line, "%f\n", i < static_cast<int>(rates.size()) ? rates[i] : 0.0);
