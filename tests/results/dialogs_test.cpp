@@ -3,6 +3,8 @@
 // comparison lines.
 #include <gtest/gtest.h>
 
+#include <iterator>
+#include <numeric>
 #include <string>
 #include <vector>
 
@@ -43,9 +45,8 @@ class Dlgs : public ::testing::Test {
     platform.RunModal(vm::kSettingsDialog, dlg);
   }
   int Selected() const {
-    int n = 0;
-    for (int s : BenchState.sceneSelected) n += s;
-    return n;
+    return std::accumulate(std::begin(BenchState.sceneSelected), std::end(BenchState.sceneSelected),
+                           0);
   }
   vmtest::TempDir dir;
   std::string benchs = dir.File("benchs.txt");

@@ -58,7 +58,7 @@ TEST(ResultNumbers, FormatAndParseIgnoreTheProcessLocale) {
     const std::string cmd =
         "localedef -i de_DE -f UTF-8 " + dir.File("de_DE.UTF-8") + " 2>/dev/null";
     if (std::system(cmd.c_str()) == 0) {
-      setenv("LOCPATH", dir.path().c_str(), 1);
+      setenv("LOCPATH", dir.path.c_str(), 1);
       german = std::setlocale(LC_ALL, "de_DE.UTF-8");
     }
   }

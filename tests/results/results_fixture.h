@@ -16,23 +16,18 @@
 
 namespace vmtest {
 
-class TempDir {
- public:
+struct TempDir {
   TempDir() {
     char pattern[] = "/tmp/vm_results_XXXXXX";
-    const char* made = mkdtemp(pattern);
-    path_ = made ? made : "/tmp";
+    path = mkdtemp(pattern) ? pattern : "/tmp";
   }
   ~TempDir() {
     std::error_code ec;
-    std::filesystem::permissions(path_, std::filesystem::perms::owner_all, ec);
-    std::filesystem::remove_all(path_, ec);
+    std::filesystem::permissions(path, std::filesystem::perms::owner_all, ec);
+    std::filesystem::remove_all(path, ec);
   }
-  std::string File(const std::string& name) const { return path_ + "/" + name; }
-  const std::string& path() const { return path_; }
-
- private:
-  std::string path_;
+  std::string File(const std::string& name) const { return path + "/" + name; }
+  std::string path;
 };
 
 inline bool WriteFile(const std::string& path, const std::string& text) {
