@@ -8,7 +8,6 @@
 #include <limits>
 #include <string>
 
-#include "app/bench_state.h"
 #include "tests/results/results_fixture.h"
 
 using vm::lastResultIndex;
