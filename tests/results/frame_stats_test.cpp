@@ -30,12 +30,10 @@ TEST(FrameHistogram, SummariesOfKnownFrameTimes) {
     for (double ms : c.ms) h.Add(ms / 1000.0);
     const FrameSummary got = h.Summary();
     EXPECT_EQ(h.count(), static_cast<int64_t>(c.ms.size())) << c.what;
-    const double exact = 1e-9, onePercent = 0.01;
-    EXPECT_NEAR(got.mean, c.want.mean, c.want.mean * exact) << c.what;
-    EXPECT_NEAR(got.min, c.want.min, c.want.min * exact) << c.what;
-    EXPECT_NEAR(got.max, c.want.max, c.want.max * exact) << c.what;
-    EXPECT_NEAR(got.median, c.want.median, c.want.median * onePercent) << c.what;
-    EXPECT_NEAR(got.p99, c.want.p99, c.want.p99 * onePercent) << c.what;
+    const double have[] = {got.mean, got.min, got.max, got.median, got.p99},
+                 want[] = {c.want.mean, c.want.min, c.want.max, c.want.median, c.want.p99};
+    for (int k = 0; k < 5; ++k)  // mean, min and max exact; median and p99 within 1%
+      EXPECT_NEAR(have[k], want[k], want[k] * (k < 3 ? 1e-9 : 0.01)) << c.what << ", value " << k;
   }
 }
 

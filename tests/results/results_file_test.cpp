@@ -14,6 +14,7 @@
 #include <functional>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "results/result_table.h"
 #include "results/save_results_dlg.h"
@@ -25,17 +26,15 @@ namespace {
 
 using vm::FileState;
 
-enum class After { kUnchanged, kRecordAppended, kRecordOnANewLine };
-
 struct FileCase {
   const char* what;
   // Puts something at `path`; returns false when the set-up cannot be made.
   std::function<bool(const std::string& path)> prepare;
-  bool save;
-  // Expected: message after saving ("" none), file contents, rows read back,
-  // how the file was found, cut at the bound, records beyond the table.
+  // Expected: message after saving ("" none), whether the record went in,
+  // rows read back, how the file was found, cut at the bound, records beyond
+  // the table.
   const char* message;
-  After after;
+  bool saved;
   int rows;
   FileState state;
   bool cut;
@@ -43,17 +42,6 @@ struct FileCase {
 };
 
 const std::string kOld = vmtest::Record("OLD", vmtest::Flat(10));
-
-bool Write(const std::string& path, const std::string& text) {
-  vmtest::WriteFile(path, text);
-  return true;
-}
-
-std::string Records(int n) {
-  std::string all;
-  for (int i = 0; i < n; ++i) all += vmtest::Record("M" + std::to_string(i), vmtest::Flat(i));
-  return all;
-}
 
 // Holds the lock as another instance saving would, and appends its record.
 std::thread OtherInstance(const std::string& path) {
@@ -73,11 +61,12 @@ class ResultsFileTest : public ::testing::Test {
     vmtest::ResetBenchState();
     for (float& t : vm::BenchState.sceneTime) t = 0.02f;
   }
-  // Save Results with "new" typed as the computer name, then OK.
-  void Save(const std::string& path) {
+  // Save Results with `fields` typed into the form, then OK.
+  void Save(const std::string& path, const std::vector<std::string>& fields = {"new"}) {
     vm::CSaveResultsDlg dlg(platform, path.c_str());
     platform.dialogScript = [&](vm::MemoryDialog& host, vm::DialogHandler& handler) {
-      host.EditAt(1000)->Type("new");
+      for (size_t k = 0; k < fields.size(); ++k)
+        host.EditAt(1000 + static_cast<int>(k))->Type(fields[k]);
       handler.OnCommand(host, vm::kIdOk);
       closed = host.ended;  // a failed save keeps the form open
     };
@@ -92,49 +81,50 @@ TEST_F(ResultsFileTest, AwkwardFilesAreReadAndAppendedSafely) {
   rlimit oldLimit{};
   getrlimit(RLIMIT_FSIZE, &oldLimit);
   const FileCase cases[] = {
-      {"missing file is created", [](const std::string&) { return true; }, true, "",
-       After::kRecordAppended, 1, FileState::kRead, false, 0},
       {"last line without a newline",
-       [](const std::string& p) { return Write(p, kOld.substr(0, kOld.size() - 1)); }, true, "",
-       After::kRecordOnANewLine, 2, FileState::kRead, false, 0},
+       [](const std::string& p) { return vmtest::WriteFile(p, kOld.substr(0, kOld.size() - 1)); },
+       "", true, 2, FileState::kRead, false, 0},
       {"byte-order mark before the first record",
-       [](const std::string& p) { return Write(p, "\xEF\xBB\xBF" + kOld); }, true, "",
-       After::kRecordAppended, 2, FileState::kRead, false, 0},
-      {"FIFO", [](const std::string& p) { return mkfifo(p.c_str(), 0644) == 0; }, true,
-       "not a regular file", After::kUnchanged, 0, FileState::kNotRegular, false, 0},
+       [](const std::string& p) { return vmtest::WriteFile(p, "\xEF\xBB\xBF" + kOld); }, "", true,
+       2, FileState::kRead, false, 0},
+      {"FIFO", [](const std::string& p) { return mkfifo(p.c_str(), 0644) == 0; },
+       "not a regular file", false, 0, FileState::kNotRegular, false, 0},
       {"link to /dev/zero",
-       [](const std::string& p) { return symlink("/dev/zero", p.c_str()) == 0; }, true,
-       "not a regular file", After::kUnchanged, 0, FileState::kNotRegular, false, 0},
-      {"directory", [](const std::string& p) { return mkdir(p.c_str(), 0755) == 0; }, true,
-       "not a regular file", After::kUnchanged, 0, FileState::kNotRegular, false, 0},
-      {"missing directory", [](const std::string&) { return true; }, true,
-       "No such file or directory", After::kUnchanged, 0, FileState::kMissing, false, 0},
-      {"128 records already", [](const std::string& p) { return Write(p, Records(128)); }, true,
-       "will not appear", After::kRecordAppended, 128, FileState::kRead, false, 1},
+       [](const std::string& p) { return symlink("/dev/zero", p.c_str()) == 0; },
+       "not a regular file", false, 0, FileState::kNotRegular, false, 0},
+      {"missing directory", [](const std::string&) { return true; }, "No such file or directory",
+       false, 0, FileState::kMissing, false, 0},
+      {"128 records already",
+       [](const std::string& p) {
+         std::string all;
+         for (int i = 0; i < 128; ++i) all += vmtest::Record("M", vmtest::Flat(i));
+         return vmtest::WriteFile(p, all);
+       },
+       "will not appear", true, 128, FileState::kRead, false, 1},
       {"a record beyond the read bound",
        [](const std::string& p) {
-         Write(p, kOld);
+         vmtest::WriteFile(p, kOld);
          if (truncate(p.c_str(), vm::kMaxReadBytes + 10) != 0) return false;
          std::ofstream(p, std::ios::app) << vmtest::Record("LATE", vmtest::Flat(1));
          return true;
        },
-       true, "will not appear", After::kRecordAppended, 1, FileState::kRead, true, 0},
+       "will not appear", true, 1, FileState::kRead, true, 0},
       {"another instance saving at the same moment",
        [&](const std::string& p) {
-         Write(p, kOld);
+         vmtest::WriteFile(p, kOld);
          other = OtherInstance(p);
          return true;
        },
-       true, "", After::kRecordAppended, 3, FileState::kRead, false, 0},
+       "", true, 3, FileState::kRead, false, 0},
       {"disk full halfway through the record",
        [&](const std::string& p) {
-         Write(p, kOld);
+         vmtest::WriteFile(p, kOld);
          rlimit small = oldLimit;
          small.rlim_cur = kOld.size() + 100;
          std::signal(SIGXFSZ, SIG_IGN);
          return setrlimit(RLIMIT_FSIZE, &small) == 0;
        },
-       true, "not saved", After::kUnchanged, 1, FileState::kRead, false, 0},
+       "not saved", false, 1, FileState::kRead, false, 0},
   };
   for (const FileCase& c : cases) {
     SCOPED_TRACE(c.what);
@@ -147,8 +137,8 @@ TEST_F(ResultsFileTest, AwkwardFilesAreReadAndAppendedSafely) {
     const bool regular = stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
     const std::string before = regular && st.st_size < (1 << 20) ? vmtest::ReadFile(path) : "";
     platform.messages.clear();
-    if (c.save) Save(path);
-    EXPECT_EQ(closed, c.after != After::kUnchanged);
+    Save(path);
+    EXPECT_EQ(closed, c.saved);
     setrlimit(RLIMIT_FSIZE, &oldLimit);
     if (other.joinable()) other.join();
 
@@ -162,12 +152,11 @@ TEST_F(ResultsFileTest, AwkwardFilesAreReadAndAppendedSafely) {
       const std::string now = vmtest::ReadFile(path);
       const std::string fields[10] = {"NEW"};
       const std::string ours = vm::FormatRecord(fields, platform.localTime);
-      if (c.after == After::kUnchanged) {
+      if (!c.saved) {
         EXPECT_EQ(now, before);
-      } else if (c.after == After::kRecordOnANewLine) {
+      } else if (!before.empty() && before.back() != '\n') {
         EXPECT_EQ(now, before + "\n" + ours);
-      }
-      if (c.after == After::kRecordAppended) {
+      } else {
         // Whatever another writer added comes between, never inside.
         EXPECT_EQ(now.substr(0, before.size()), before);
         ASSERT_GE(now.size(), before.size() + ours.size());
@@ -185,7 +174,7 @@ TEST_F(ResultsFileTest, AwkwardFilesAreReadAndAppendedSafely) {
     for (int r = 0; r <= vm::lastResultIndex; ++r)
       newShown |= std::string(vm::ResultTable[r].computerName) == "NEW\n" &&
                   vm::ResultTable[r].sceneFps[23] == 50.0f;
-    EXPECT_EQ(newShown, c.after != After::kUnchanged && c.notShown == 0 && !c.cut);
+    EXPECT_EQ(newShown, c.saved && c.notShown == 0 && !c.cut);
 
     // The display files take the same care.
     vm::MemoryListBox lines;
@@ -198,11 +187,27 @@ TEST_F(ResultsFileTest, AwkwardFilesAreReadAndAppendedSafely) {
   }
 }
 
+// The layout every stored file has, byte for byte: the date, the fields in
+// capitals, one rate per scene.
+TEST_F(ResultsFileTest, RecordLayout) {
+  vm::BenchState.sceneTime[0] = 0.03125f;
+  vm::BenchState.sceneTime[1] = 2.0f;
+  platform.localTime.tm_mday = 6;  // Sunday, January 6 1900
+  vmtest::TempDir dir;
+  Save(dir.File("results.txt"),
+       {"Athlon box", "amd 1.4ghz", "DDR 266", "", "GeForce 4 Ti", "", "", "40.72", "Windows XP"});
+  std::string expected =
+      "-------------------------------------\nSunday, January 06, 1900\nATHLON BOX\n"
+      "AMD 1.4GHZ\nDDR 266\n\nGEFORCE 4 TI\n\n\n40.72\nWINDOWS XP\n\n32.000000\n0.500000\n";
+  for (int i = 2; i < 24; ++i) expected += "50.000001\n";  // 1 / 0.02f, in double
+  EXPECT_EQ(vmtest::ReadFile(dir.File("results.txt")), expected);
+}
+
 // Root writes anywhere: as root the save runs as nobody, and the saved user
 // id brings root back afterwards.
 TEST_F(ResultsFileTest, ReadOnlyDirectoryIsReported) {
   vmtest::TempDir dir;
-  chmod(dir.path().c_str(), 0555);
+  chmod(dir.path.c_str(), 0555);
   const bool root = geteuid() == 0;
   if (root && seteuid(65534) != 0)
     GTEST_SKIP() << "root without the right to act as another user: " << std::strerror(errno);

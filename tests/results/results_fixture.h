@@ -3,12 +3,11 @@
 
 #include <gtest/gtest.h>
 #include <stdlib.h>
-#include <unistd.h>
 
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -16,41 +15,33 @@
 
 namespace vmtest {
 
-class TempDir {
- public:
+struct TempDir {
   TempDir() {
     char pattern[] = "/tmp/vm_results_XXXXXX";
-    const char* made = mkdtemp(pattern);
-    path_ = made ? made : "/tmp";
+    path = mkdtemp(pattern) ? pattern : "/tmp";
   }
   ~TempDir() {
     std::error_code ec;
-    std::filesystem::permissions(path_, std::filesystem::perms::owner_all, ec);
-    std::filesystem::remove_all(path_, ec);
+    std::filesystem::permissions(path, std::filesystem::perms::owner_all, ec);
+    std::filesystem::remove_all(path, ec);
   }
-  std::string File(const std::string& name) const { return path_ + "/" + name; }
-  const std::string& path() const { return path_; }
-
- private:
-  std::string path_;
+  std::string File(const std::string& name) const { return path + "/" + name; }
+  std::string path;
 };
 
-inline void WriteFile(const std::string& path, const std::string& text) {
-  std::ofstream(path, std::ios::binary) << text;
+inline bool WriteFile(const std::string& path, const std::string& text) {
+  return static_cast<bool>(std::ofstream(path, std::ios::binary) << text);
 }
 
 inline std::string ReadFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
+  return {std::istreambuf_iterator<char>(in), {}};
 }
 
 // One 36-line record as the save dialog writes it.
-inline std::string Record(const std::string& name, const std::vector<double>& rates,
-                          const std::string& cpu = "CPU") {
+inline std::string Record(const std::string& name, const std::vector<double>& rates) {
   std::string r = "-------------------------------------\nSunday, December 06, 2026\n";
-  r += name + "\n" + cpu + "\nRAM\nBOARD\nCARD\nCARDRAM\nFREQ\nDRIVER\nOS\nOTHER\n";
+  r += name + "\nCPU\nRAM\nBOARD\nCARD\nCARDRAM\nFREQ\nDRIVER\nOS\nOTHER\n";
   for (int i = 0; i < 24; ++i) {
     char line[64];
     std::snprintf(line, sizeof line, "%f\n", i < static_cast<int>(rates.size()) ? rates[i] : 0.0);

@@ -47,8 +47,6 @@ class SimApp : public vm::AppEvents {
       platform.paintPending = true;
       return;
     }
-    ++paints;
-    benchmarkPaints += vm::BenchState.displayMode == vm::kModeBenchmark;
     // A timed frame reads the clock before and after drawing; only the first
     // step is the frame's cost.
     const int64_t before = platform.NowUs();
@@ -69,8 +67,6 @@ class SimApp : public vm::AppEvents {
   std::unique_ptr<vm::CVelmark3View> view;  // large: kept off the stack
   int paintCostUs = 5000;
   bool hidden = false;
-  int paints = 0;
-  int benchmarkPaints = 0;
 };
 
 }  // namespace vmtest
