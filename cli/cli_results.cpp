@@ -26,11 +26,13 @@ void TellAbout(const ResultsFileReport& report, const char* path, std::FILE* err
                  report.recordsNotShown, path, kResultRows);
 }
 
-// The table as the result windows load it.
-void LoadTable(const char* path, std::FILE* err) {
+// The table as the result windows load it; false when the file was not
+// readable as one (it then ranks nothing, like a missing file).
+bool LoadTable(const char* path, std::FILE* err) {
   ResultsFileReport report;
   LoadResultTable(path, &report);
   TellAbout(report, path, err);
+  return report.state != FileState::kNotRegular;
 }
 
 void PrintLines(const std::vector<std::string>& lines, std::FILE* out) {
@@ -65,8 +67,7 @@ bool FinishOutput(std::FILE* out, std::FILE* err) {
 }
 
 int ResultsCommand(std::FILE* out, std::FILE* err, const char* resultsPath, bool json) {
-  if (!ResultsFileThere(resultsPath, err)) return 1;
-  LoadTable(resultsPath, err);
+  if (!ResultsFileThere(resultsPath, err) || !LoadTable(resultsPath, err)) return 1;
   if (json)
     WriteRankingJson(out);
   else
@@ -76,8 +77,7 @@ int ResultsCommand(std::FILE* out, std::FILE* err, const char* resultsPath, bool
 
 int CompareCommand(int first, int second, std::FILE* out, std::FILE* err, const char* resultsPath,
                    bool json) {
-  if (!ResultsFileThere(resultsPath, err)) return 1;
-  LoadTable(resultsPath, err);
+  if (!ResultsFileThere(resultsPath, err) || !LoadTable(resultsPath, err)) return 1;
   const int machines = lastResultIndex + 1;
   for (int p : {first, second}) {
     if (p < 1 || p > machines) {

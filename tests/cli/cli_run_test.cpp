@@ -2,6 +2,7 @@
 
 #include <dirent.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -188,6 +189,8 @@ TEST_F(CliDir, ResultsAndCompareAsTextAndAsJson) {
   std::FILE* err = std::tmpfile();
   EXPECT_EQ(vm::ResultsCommand(out, err), 1);  // said, not an empty ranking
   EXPECT_NE(Contents(err).find("no results file results.txt"), std::string::npos);
+  ASSERT_EQ(mkfifo("pipe.txt", 0600), 0);  // read as missing, without blocking
+  EXPECT_EQ(vm::ResultsCommand(out, err, "pipe.txt", false), 1);
   WriteTwoMachines("3D \"BOX\" \\ \x1b");
   ASSERT_EQ(vm::ResultsCommand(out, err), 0);
   const std::string text = Contents(out);
