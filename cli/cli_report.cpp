@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "platform/utf8.h"
 #include "results/ranking.h"
 #include "results/result_table.h"
 #include "scenes/scene_catalogue.h"
@@ -20,24 +21,6 @@ std::string Number(double value, const char* format = "%f") {
 
 std::string Ms(double value) {
   return Number(value, "%.6f");
-}
-
-// The byte length of a well-formed UTF-8 sequence at text[i], 0 if none.
-size_t Utf8Length(const std::string& text, size_t i) {
-  const unsigned char c = static_cast<unsigned char>(text[i]);
-  size_t n = c >= 0xc2 && c <= 0xdf   ? 2
-             : c >= 0xe0 && c <= 0xef ? 3
-             : c >= 0xf0 && c <= 0xf4 ? 4
-                                      : 0;
-  if (n == 0 || i + n > text.size()) return 0;
-  const unsigned char second = static_cast<unsigned char>(text[i + 1]);
-  // No overlong forms, surrogates or code points above U+10FFFF.
-  if ((c == 0xe0 && second < 0xa0) || (c == 0xed && second > 0x9f) ||
-      (c == 0xf0 && second < 0x90) || (c == 0xf4 && second > 0x8f))
-    return 0;
-  for (size_t k = 1; k < n; ++k)
-    if ((static_cast<unsigned char>(text[i + k]) & 0xc0) != 0x80) return 0;
-  return n;
 }
 
 std::string Stats(const FrameHistogram& h) {
@@ -158,7 +141,8 @@ std::string JsonString(const std::string& text) {
     } else if (c < 0x20 || c == 0x7f) {
       out += FormatC("\\u%04x", c);
     } else if (c >= 0x80) {
-      const size_t n = Utf8Length(text, i);
+      char32_t code;
+      const size_t n = DecodeUtf8(text, i, code);
       if (n == 0) {
         out += "\\ufffd";  // not UTF-8 (a file from another system's code page)
       } else {
