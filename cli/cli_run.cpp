@@ -12,7 +12,7 @@
 #include "platform/egl/egl_context.h"
 #include "platform/headless_platform.h"
 #include "results/result_table.h"
-#include "results/save_results_dlg.h"
+#include "results/results_file.h"
 #include "state/bench_state.h"
 
 namespace vm {

@@ -1,16 +1,6 @@
 #include "results/save_results_dlg.h"
 
-#include <fcntl.h>
-#include <sys/file.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
-
 #include "platform/edit_rules.h"
-#include "state/bench_state.h"
 
 namespace vm {
 namespace {
@@ -51,117 +41,6 @@ const DialogControl kSaveControls[] = {
 const DialogTemplate kSaveResultsDialog = {
     138, "Save Results", 275,
     198, kSaveControls,  static_cast<int>(sizeof kSaveControls / sizeof kSaveControls[0])};
-
-std::string DescriptionLine(const std::string& typed) {
-  return ApplyEditRules("", typed, kSingleLine, kMaxDescriptionChars);
-}
-
-std::string FormatRecord(const std::string (&fields)[kDescriptionFields], const std::tm& date) {
-  std::string record = std::string(kRecordSeparator) + "\n" + FormatLongDate(date) + "\n";
-  for (const std::string& field : fields) record += DescriptionLine(field) + "\n";
-  for (int i = 0; i < kRecordScenes; ++i)
-    record += FormatC("%f\n", SceneRate(BenchState.sceneTime[i]));
-  return record;
-}
-
-namespace {
-
-// Another program saving holds the lock for a moment; one that holds it for
-// seconds is stuck, and the user hears about it instead of waiting.
-bool LockForAppend(int fd, std::string& error) {
-  for (int tries = 0;; ++tries) {
-    if (flock(fd, LOCK_EX | LOCK_NB) == 0) return true;
-    if (errno == EINTR) continue;
-    if (errno != EWOULDBLOCK) return true;  // no locks on this file system: append unlocked
-    if (tries == 50) {
-      error = "another program keeps it locked";
-      return false;
-    }
-    usleep(100 * 1000);
-  }
-}
-
-bool WriteAll(int fd, const std::string& text, size_t& written) {
-  written = 0;
-  while (written < text.size()) {
-    const ssize_t n = write(fd, text.data() + written, text.size() - written);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) {
-      if (n == 0) errno = EIO;
-      return false;
-    }
-    written += static_cast<size_t>(n);
-  }
-  return true;
-}
-
-}  // namespace
-
-bool AppendRecord(const char* path, const std::string& record, std::string& error) {
-  // Only a regular file is read back: a record sent to a device or a pipe
-  // would be lost. Non-blocking, so that a FIFO cannot hold the save.
-  struct stat st;
-  if (stat(path, &st) == 0 && !S_ISREG(st.st_mode)) {
-    error = "it is not a regular file";
-    return false;
-  }
-  const int fd = open(path, O_RDWR | O_APPEND | O_CREAT | O_NONBLOCK | O_CLOEXEC, 0666);
-  if (fd < 0) {
-    error = std::strerror(errno);
-    return false;
-  }
-  bool ok = LockForAppend(fd, error);
-  // The size once the lock is ours is where this record starts.
-  if (ok && (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))) {
-    error = "it is not a regular file";
-    ok = false;
-  }
-  std::string text = record;
-  char last = '\n';
-  if (ok && st.st_size > 0 && pread(fd, &last, 1, st.st_size - 1) != 1) {
-    error = std::strerror(errno);
-    ok = false;
-  }
-  // A file whose last line has no newline (edited by hand, merged): the
-  // separator must not be glued to that line.
-  if (last != '\n') text.insert(0, "\n");
-
-  size_t written = 0;
-  if (ok && !(WriteAll(fd, text, written) && fdatasync(fd) == 0)) {
-    ok = false;
-    error = std::strerror(errno);
-    // Half a record would shift every record after it: take back our bytes,
-    // but only while nobody has written after them.
-    struct stat now;
-    if (written > 0) {
-      if (fstat(fd, &now) != 0 || now.st_size != st.st_size + static_cast<off_t>(written))
-        error += "; part of the record may remain in the file";
-      else if (ftruncate(fd, st.st_size) != 0)
-        error += std::string("; part of the record could not be removed: ") + std::strerror(errno);
-    }
-  }
-  if (close(fd) != 0 && ok) {  // the lock goes with the descriptor
-    ok = false;
-    error = std::strerror(errno);
-  }
-  return ok;
-}
-
-bool SaveRecord(const char* path, const std::string& record, std::string& message) {
-  message.clear();
-  std::string error;
-  if (!AppendRecord(path, record, error)) {
-    message = std::string("The results were not saved: ") + path + " could not be written (" +
-              error + ").";
-    return false;
-  }
-  bool cut = false;
-  if (CountResultRecords(path, &cut) > kResultRows || cut)
-    message = std::string("The results were saved, but ") + path +
-              " is longer than the rankings read (its first 128 records, at most 64 MiB): the "
-              "new record will not appear in them.";
-  return true;
-}
 
 std::string* CSaveResultsDlg::Member(int k) {
   std::string* const members[] = {
