@@ -1,9 +1,9 @@
 #include "app/main_frame.h"
-#include "results/faq_dlg.h"
+#include "dialogs/faq_dlg.h"
+#include "dialogs/save_results_dlg.h"
+#include "dialogs/settings_dlg.h"
+#include "dialogs/text_results_dlg.h"
 #include "results/result_table.h"
-#include "results/save_results_dlg.h"
-#include "results/settings_dlg.h"
-#include "results/text_results_dlg.h"
 #include "state/bench_state.h"
 
 namespace vm {

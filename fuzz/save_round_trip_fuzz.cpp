@@ -14,10 +14,10 @@
 #include <cstring>
 #include <string>
 
+#include "dialogs/save_results_dlg.h"
+#include "dialogs/settings_dlg.h"
+#include "dialogs/text_results_dlg.h"
 #include "results/result_table.h"
-#include "results/save_results_dlg.h"
-#include "results/settings_dlg.h"
-#include "results/text_results_dlg.h"
 #include "state/bench_state.h"
 #include "tests/support/memory_platform.h"
 

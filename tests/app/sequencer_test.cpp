@@ -8,8 +8,8 @@
 
 #include "app/commands.h"
 #include "app/velmark3_app.h"
+#include "dialogs/settings_dlg.h"
 #include "results/result_table.h"
-#include "results/settings_dlg.h"
 #include "state/bench_state.h"
 #include "tests/support/sim_app.h"
 

@@ -16,8 +16,8 @@
 #include <thread>
 #include <vector>
 
+#include "dialogs/save_results_dlg.h"
 #include "results/result_table.h"
-#include "results/save_results_dlg.h"
 #include "state/bench_state.h"
 #include "tests/results/results_fixture.h"
 #include "tests/support/memory_platform.h"

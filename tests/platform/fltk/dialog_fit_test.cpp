@@ -7,11 +7,11 @@
 #include <FL/fl_draw.H>
 
 #include "app/velmark3_app.h"
+#include "dialogs/faq_dlg.h"
+#include "dialogs/save_results_dlg.h"
+#include "dialogs/settings_dlg.h"
+#include "dialogs/text_results_dlg.h"
 #include "platform/fltk/fltk_dialog.h"
-#include "results/faq_dlg.h"
-#include "results/save_results_dlg.h"
-#include "results/settings_dlg.h"
-#include "results/text_results_dlg.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "results/settings_dlg.h"
+#include "dialogs/settings_dlg.h"
 
 #include <climits>
 #include <cstdio>

@@ -1,4 +1,4 @@
-#include "results/faq_dlg.h"
+#include "dialogs/faq_dlg.h"
 
 namespace vm {
 namespace {

@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "dialogs/settings_dlg.h"
+#include "dialogs/text_results_dlg.h"
 #include "results/result_table.h"
-#include "results/settings_dlg.h"
-#include "results/text_results_dlg.h"
 #include "state/bench_state.h"
 #include "tests/results/results_fixture.h"
 #include "tests/support/memory_platform.h"

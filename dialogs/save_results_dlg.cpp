@@ -1,4 +1,4 @@
-#include "results/save_results_dlg.h"
+#include "dialogs/save_results_dlg.h"
 
 #include "platform/edit_rules.h"
 

@@ -1,4 +1,4 @@
-#include "results/text_results_dlg.h"
+#include "dialogs/text_results_dlg.h"
 
 #include <cctype>
 #include <cstdlib>
