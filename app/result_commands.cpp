@@ -25,6 +25,8 @@ void CMainFrame::OnSaveResults() {
     platform_.MessageBox("You don't have results to save. Run Benchmark");
     return;
   }
+  const int measured = MeasuredScenes();
+  if (measured < kSceneCount && !platform_.AskYesNo(PartialRunQuestion(measured).c_str())) return;
   CSaveResultsDlg dlg(platform_);
   platform_.RunModal(kSaveResultsDialog, dlg);
 }

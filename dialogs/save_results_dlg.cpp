@@ -1,6 +1,9 @@
 #include "dialogs/save_results_dlg.h"
 
+#include <cmath>
+
 #include "platform/edit_rules.h"
+#include "state/bench_state.h"
 
 namespace vm {
 namespace {
@@ -60,6 +63,19 @@ void CSaveResultsDlg::OnOK(DialogHost& host) {
   const bool saved = SaveRecord(path_.c_str(), FormatRecord(fields, now), message);
   if (!message.empty()) platform_.MessageBox(message.c_str());
   if (saved) host.EndDialog(kIdOk);
+}
+
+int MeasuredScenes() {
+  int measured = 0;
+  for (float t : BenchState.sceneTime)
+    if (t > 0.0f && std::isfinite(t)) ++measured;
+  return measured;
+}
+
+std::string PartialRunQuestion(int measured) {
+  return "This run measured " + std::to_string(measured) + " of " + std::to_string(kSceneCount) +
+         " scenes. Saved, it will rank as if the other " + std::to_string(kSceneCount - measured) +
+         " scored 0 fps.\n\nSave it anyway?";
 }
 
 void CSaveResultsDlg::OnCommand(DialogHost& host, int id) {

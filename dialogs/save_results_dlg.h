@@ -32,4 +32,10 @@ class CSaveResultsDlg : public DialogHandler {
   std::string path_;
 };
 
+// Scenes of the last run with a measured rate; a record with fewer than all
+// of them ranks as if the others scored 0 fps.
+int MeasuredScenes();
+// The question Save Results asks first about a run of `measured` scenes.
+std::string PartialRunQuestion(int measured);
+
 }  // namespace vm

@@ -140,6 +140,12 @@ class Platform {
   virtual void Invalidate() = 0;
   // Modal message box with an OK button and the application title as caption.
   virtual void MessageBox(const char* text) = 0;
+  // Modal question with Yes and No buttons; true on Yes. Where nobody can
+  // answer, the text is shown as a message and the answer is No.
+  virtual bool AskYesNo(const char* text) {
+    MessageBox(text);
+    return false;
+  }
   // Runs the dialog modally; returns the value passed to EndDialog.
   virtual int RunModal(const DialogTemplate& dialog, DialogHandler& handler) = 0;
   // Wall-clock milliseconds since the process started (monotonic).

@@ -10,6 +10,8 @@
 #include <FL/Fl_RGB_Image.H>
 #include <FL/Fl_Return_Button.H>
 #include <FL/fl_draw.H>
+#include <FL/x.H>
+#include <X11/Xatom.h>
 
 #include <deque>
 #include <map>
@@ -21,6 +23,42 @@
 
 namespace vm {
 namespace {
+
+Fl_Window* gOwner = nullptr;
+
+// Centred on the owner, or on the screen before there is one.
+void CentreOnOwner(Fl_Window* w) {
+  if (gOwner && gOwner->shown())
+    w->position(gOwner->x() + (gOwner->w() - w->w()) / 2, gOwner->y() + (gOwner->h() - w->h()) / 2);
+  else
+    w->position((Fl::w() - w->w()) / 2, (Fl::h() - w->h()) / 2);
+}
+
+// Shows `w` as a dialog of the owner: transient for it, of the dialog type,
+// and with move and close as its only functions (Motif hints), so window
+// managers give it no minimise or maximise button.
+void ShowAsDialog(Fl_Window* w) {
+  w->set_modal();
+  // Under a server grab the window manager reads the hints with the map
+  // request, not a moment after it.
+  XGrabServer(fl_display);
+  w->show();
+  const Window xid = fl_xid(w);
+  if (gOwner && gOwner->shown()) XSetTransientForHint(fl_display, xid, fl_xid(gOwner));
+  Atom type = XInternAtom(fl_display, "_NET_WM_WINDOW_TYPE", False);
+  Atom dialog = XInternAtom(fl_display, "_NET_WM_WINDOW_TYPE_DIALOG", False);
+  XChangeProperty(fl_display, xid, type, XA_ATOM, 32, PropModeReplace,
+                  reinterpret_cast<unsigned char*>(&dialog), 1);
+  const long kFunctions = 1, kDecorations = 2, kFuncMove = 4, kFuncClose = 32;
+  const long kDecorBorder = 2, kDecorTitle = 8, kDecorMenu = 16;
+  long hints[5] = {kFunctions | kDecorations, kFuncMove | kFuncClose,
+                   kDecorBorder | kDecorTitle | kDecorMenu, 0, 0};
+  Atom motif = XInternAtom(fl_display, "_MOTIF_WM_HINTS", False);
+  XChangeProperty(fl_display, xid, motif, motif, 32, PropModeReplace,
+                  reinterpret_cast<unsigned char*>(hints), 5);
+  XUngrabServer(fl_display);
+  XFlush(fl_display);
+}
 
 class FltkList : public ListBox {
  public:
@@ -167,8 +205,7 @@ class FltkDialog : public DialogHost {
       }
     }
     window_->end();
-    window_->position((Fl::w() - window_->w()) / 2, (Fl::h() - window_->h()) / 2);
-    window_->set_modal();
+    CentreOnOwner(window_.get());
     window_->callback(Closed, this);  // Escape and the close box
   }
 
@@ -188,7 +225,7 @@ class FltkDialog : public DialogHost {
   int Run() {
     handler_.OnInitDialog(*this);
     if (!ended_) {
-      window_->show();
+      ShowAsDialog(window_.get());
       while (!ended_ && window_->shown()) Fl::wait();
     }
     window_->hide();
@@ -226,6 +263,66 @@ class FltkDialog : public DialogHost {
 };
 
 }  // namespace
+
+void SetDialogOwner(Fl_Window* owner) {
+  gOwner = owner;
+}
+
+bool RunFltkMessage(const char* caption, const char* text, bool yesNo) {
+  // Laid out like the toolkit's own message box, which opens under the
+  // pointer instead.
+  constexpr int kTextSize = 14, kButtonW = 90, kButtonH = 25, kMargin = 10, kIcon = 50;
+  fl_font(FL_HELVETICA, kTextSize);
+  int tw = 0, th = 0;
+  fl_measure(text, tw, th, 0);
+  if (tw < 250) tw = 250;
+  if (th < kIcon) th = kIcon;
+  const int width = kMargin + kIcon + kMargin + tw + kMargin;
+  const int height = kMargin + th + kMargin + kButtonH + kMargin;
+  Fl_Double_Window window(width, height, caption);
+  std::string label;
+  for (const char* p = text; *p; ++p) {
+    if (*p == '@') label.push_back('@');
+    label.push_back(*p);
+  }
+  auto* icon = new Fl_Box(kMargin, kMargin, kIcon, kIcon, yesNo ? "?" : "!");
+  icon->box(FL_THIN_UP_BOX);
+  icon->labelfont(FL_TIMES_BOLD);
+  icon->labelsize(34);
+  icon->color(FL_WHITE);
+  icon->labelcolor(FL_BLUE);
+  auto* message = new Fl_Box(2 * kMargin + kIcon, kMargin, tw, th, label.c_str());
+  message->labelsize(kTextSize);
+  message->align(FL_ALIGN_LEFT | FL_ALIGN_INSIDE | FL_ALIGN_WRAP);
+  int answer = 0;  // 0 open, 1 No or OK, 2 Yes
+  const int y = height - kMargin - kButtonH;
+  Fl_Button* yes = nullptr;
+  Fl_Button* fallback;  // the default: OK, or No
+  if (yesNo) {
+    yes = new Fl_Button(width - 2 * (kMargin + kButtonW), y, kButtonW, kButtonH, "Yes");
+    fallback = new Fl_Return_Button(width - kMargin - kButtonW, y, kButtonW, kButtonH, "No");
+  } else {
+    fallback = new Fl_Return_Button(width - kMargin - kButtonW, y, kButtonW, kButtonH, "OK");
+  }
+  window.end();
+  auto answered = [](Fl_Widget* w, void* to) {
+    *static_cast<int*>(to) = static_cast<int>(w->argument());
+  };
+  for (Fl_Button* b : {yes, fallback}) {
+    if (!b) continue;
+    b->labelsize(kTextSize);
+    b->argument(b == yes ? 2 : 1);
+    b->callback(answered, &answer);
+  }
+  window.argument(1);
+  window.callback(answered, &answer);  // Escape and the close box
+  CentreOnOwner(&window);
+  ShowAsDialog(&window);
+  fallback->take_focus();
+  while (answer == 0 && window.shown()) Fl::wait();
+  window.hide();
+  return yesNo ? answer == 2 : true;
+}
 
 void DialogUnitScale(double& sx, double& sy) {
   fl_font(FL_HELVETICA, kDialogFontSize);

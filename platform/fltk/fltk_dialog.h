@@ -2,7 +2,18 @@
 
 #include "platform/platform.h"
 
+class Fl_Window;
+
 namespace vm {
+
+// The window that dialogs and message boxes belong to: they open centred on
+// it and tell the window manager they are its dialogs (no minimise or
+// maximise). Until it is set they open centred on the screen.
+void SetDialogOwner(Fl_Window* owner);
+
+// A modal message box captioned `caption`: OK only, or Yes and No (No is the
+// default, and Escape or the close box answer it). True on OK or Yes.
+bool RunFltkMessage(const char* caption, const char* text, bool yesNo);
 
 // Builds the dialog from its template and runs it modally in a nested loop
 // (timer ticks and paints go on meanwhile).

@@ -7,7 +7,6 @@
 #include <FL/Fl_Menu_Bar.H>
 #include <FL/Fl_RGB_Image.H>
 #include <FL/Fl_Window.H>
-#include <FL/fl_ask.H>
 #include <FL/x.H>
 #include <GL/glx.h>
 #include <X11/XKBlib.h>
@@ -165,17 +164,29 @@ bool WindowManagerRunning() {
   return found;
 }
 
+Atom NamedAtom(const char* name) {
+  return XInternAtom(fl_display, name, False);
+}
+
+// The maximised state, set before the window is mapped (EWMH lets a client
+// do so) and asked for again once it is, for the managers that only take
+// the request.
+void MarkMaximised(Fl_Window* w) {
+  Atom states[2] = {NamedAtom("_NET_WM_STATE_MAXIMIZED_VERT"),
+                    NamedAtom("_NET_WM_STATE_MAXIMIZED_HORZ")};
+  XChangeProperty(fl_display, fl_xid(w), NamedAtom("_NET_WM_STATE"), XA_ATOM, 32, PropModeReplace,
+                  reinterpret_cast<unsigned char*>(states), 2);
+}
+
 void AskMaximised(Fl_Window* w) {
   XEvent ev = {};
   ev.xclient.type = ClientMessage;
   ev.xclient.window = fl_xid(w);
-  ev.xclient.message_type = XInternAtom(fl_display, "_NET_WM_STATE", False);
+  ev.xclient.message_type = NamedAtom("_NET_WM_STATE");
   ev.xclient.format = 32;
   ev.xclient.data.l[0] = 1;  // add
-  ev.xclient.data.l[1] =
-      static_cast<long>(XInternAtom(fl_display, "_NET_WM_STATE_MAXIMIZED_VERT", False));
-  ev.xclient.data.l[2] =
-      static_cast<long>(XInternAtom(fl_display, "_NET_WM_STATE_MAXIMIZED_HORZ", False));
+  ev.xclient.data.l[1] = static_cast<long>(NamedAtom("_NET_WM_STATE_MAXIMIZED_VERT"));
+  ev.xclient.data.l[2] = static_cast<long>(NamedAtom("_NET_WM_STATE_MAXIMIZED_HORZ"));
   ev.xclient.data.l[3] = 1;
   XSendEvent(fl_display, RootWindow(fl_display, fl_screen), False,
              SubstructureRedirectMask | SubstructureNotifyMask, &ev);
@@ -185,16 +196,20 @@ void AskMaximised(Fl_Window* w) {
 // A caption and nothing else: no minimise, maximise or resize, for the
 // window managers that read the Motif hints (FLTK's own hints for a window
 // of fixed size keep minimise). The close box stays: it acts as Quit.
-void AskCaptionOnly(Fl_Window* w) {
+// Managers keep a window maximised only while it may resize and maximise,
+// so those two functions stay where one runs; the window has no buttons
+// for them.
+void AskCaptionOnly(Fl_Window* w, bool maximised) {
   const long kFunctions = 1, kDecorations = 2;                    // flags
-  const long kFuncMove = 4, kFuncClose = 32;                      // functions
+  const long kFuncResize = 2, kFuncMove = 4, kFuncMaximize = 16;  // functions
+  const long kFuncClose = 32;
   const long kDecorBorder = 2, kDecorTitle = 8, kDecorMenu = 16;  // decorations
-  long hints[5] = {kFunctions | kDecorations, kFuncMove | kFuncClose,
+  long hints[5] = {kFunctions | kDecorations,
+                   kFuncMove | kFuncClose | (maximised ? kFuncResize | kFuncMaximize : 0),
                    kDecorBorder | kDecorTitle | kDecorMenu, 0, 0};
-  Atom motif = XInternAtom(fl_display, "_MOTIF_WM_HINTS", False);
+  Atom motif = NamedAtom("_MOTIF_WM_HINTS");
   XChangeProperty(fl_display, fl_xid(w), motif, motif, 32, PropModeReplace,
                   reinterpret_cast<unsigned char*>(hints), 5);
-  XFlush(fl_display);
 }
 
 }  // namespace
@@ -323,6 +338,7 @@ void FltkPlatform::Show(AppEvents& app) {
   m.window->end();
   m.window->resizable(m.view);
   m.window->callback(Impl::OnClose, &m);
+  SetDialogOwner(m.window);
 
   const bool wm = WindowManagerRunning();
   if (!wm) {
@@ -330,17 +346,24 @@ void FltkPlatform::Show(AppEvents& app) {
     Fl::screen_work_area(x, y, w, h, 0);
     m.window->resize(x, y, w, h);
   }
+  // Under a server grab the window manager reads the hints with the map
+  // request, not a moment after it.
+  XGrabServer(fl_display);
   m.window->show();
+  AskCaptionOnly(m.window, wm);
+  if (wm) MarkMaximised(m.window);
+  XUngrabServer(fl_display);
+  XFlush(fl_display);
   while (!m.window->visible() || !m.view->visible()) Fl::wait(0.05);
   if (wm) {
-    // The size is fixed once the window manager has maximised the window (or
-    // a second has passed without it).
+    // The size is settled once the window manager has maximised the window
+    // (or a second has passed without it).
     AskMaximised(m.window);
     const double until = NowMs() + 1000;
     while (m.window->w() == s.width && m.window->h() == s.height && NowMs() < until) Fl::wait(0.05);
+  } else {
+    m.window->size_range(m.window->w(), m.window->h(), m.window->w(), m.window->h());
   }
-  m.window->size_range(m.window->w(), m.window->h(), m.window->w(), m.window->h());
-  AskCaptionOnly(m.window);
   Fl::flush();
   m.app = &app;
   m.window->WatchLockLights();
@@ -395,9 +418,11 @@ void FltkPlatform::Invalidate() {
 }
 
 void FltkPlatform::MessageBox(const char* text) {
-  fl_message_title(impl_->setup.appTitle);
-  fl_close = "OK";
-  fl_message("%s", text);
+  RunFltkMessage(impl_->setup.appTitle, text, false);
+}
+
+bool FltkPlatform::AskYesNo(const char* text) {
+  return RunFltkMessage(impl_->setup.appTitle, text, true);
 }
 
 int FltkPlatform::RunModal(const DialogTemplate& dialog, DialogHandler& handler) {

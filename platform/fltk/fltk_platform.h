@@ -38,6 +38,7 @@ class FltkPlatform : public Platform {
   void KillTimer(int id) override;
   void Invalidate() override;
   void MessageBox(const char* text) override;
+  bool AskYesNo(const char* text) override;
   int RunModal(const DialogTemplate& dialog, DialogHandler& handler) override;
   int Clock() override { return ProcessClockMs(); }
   int64_t ClockUs() override { return ProcessClockUs(); }

@@ -112,6 +112,13 @@ TEST_F(SequencerTest, ASecondRunMeasuresOnlyItself) {
   vm::LoadResultTable("/nonexistent/results.txt");
   EXPECT_EQ(vm::ResultTable[0].sceneFps[0], 0.0f);
   EXPECT_NEAR(vm::ResultTable[0].sceneFps[1], 200.0f, 2.0f);
+  // Saving it asks first; only a yes opens the form.
+  for (bool yes : {false, true}) {
+    app.platform.answerYes = yes;
+    app.frame.OnSaveResults();
+    EXPECT_NE(app.platform.messages.back().find("measured 1 of 24 scenes"), std::string::npos);
+    EXPECT_EQ(app.platform.dialogsShown.size(), yes ? 1u : 0u);
+  }
 }
 
 TEST_F(SequencerTest, StoppedAbandonedOrEmptyRunsGiveNoResults) {

@@ -78,6 +78,10 @@ class MemoryPlatform : public Platform {
   void KillTimer(int id) override;
   void Invalidate() override;
   void MessageBox(const char* text) override;
+  bool AskYesNo(const char* text) override {
+    MessageBox(text);
+    return answerYes;
+  }
   int RunModal(const DialogTemplate& dialog, DialogHandler& handler) override;
   // Each read advances the clock by clockStepMs (0: a still clock).
   int Clock() override {
@@ -130,6 +134,7 @@ class MemoryPlatform : public Platform {
   std::function<void(MemoryDialog&, DialogHandler&)> dialogScript;
   // Called while a message box is open (its nested loop).
   std::function<void(const std::string&)> onMessageBox;
+  bool answerYes = false;  // what AskYesNo answers
 };
 
 }  // namespace vm
