@@ -3,7 +3,11 @@
 namespace vm {
 
 size_t DecodeUtf8(const std::string& s, size_t i, char32_t& c) {
-  if (i >= s.size()) return 0;
+  return DecodeUtf8(s.data(), s.size(), i, c);
+}
+
+size_t DecodeUtf8(const char* s, size_t size, size_t i, char32_t& c) {
+  if (i >= size) return 0;
   const unsigned char b = static_cast<unsigned char>(s[i]);
   size_t len;
   char32_t min;
@@ -19,7 +23,7 @@ size_t DecodeUtf8(const std::string& s, size_t i, char32_t& c) {
   } else {
     return 0;
   }
-  if (i + len > s.size()) return 0;
+  if (i + len > size) return 0;
   for (size_t k = 1; k < len; ++k) {
     const unsigned char cont = static_cast<unsigned char>(s[i + k]);
     if ((cont & 0xC0) != 0x80) return 0;

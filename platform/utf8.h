@@ -10,6 +10,8 @@ namespace vm {
 // when the bytes there are not well-formed UTF-8 (overlong forms, surrogates
 // and code points above U+10FFFF included).
 size_t DecodeUtf8(const std::string& s, size_t i, char32_t& c);
+// The same on the `size` bytes at `s`, for the drawers, which allocate nothing.
+size_t DecodeUtf8(const char* s, size_t size, size_t i, char32_t& c);
 
 std::string EncodeUtf8(char32_t c);
 

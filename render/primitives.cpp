@@ -4,8 +4,10 @@
 #include <GL/glu.h>
 
 #include <cmath>
+#include <cstring>
 
 #include "render/angles.h"
+#include "render/font_cells.h"
 #include "render/lights.h"
 
 namespace vm {
@@ -143,11 +145,13 @@ void DrawQuadText(ViewState& view, const char* text, float x, float y, float z, 
   glEnable(GL_BLEND);
   glBlendFunc(GL_ONE, GL_ONE);
   glDepthMask(GL_FALSE);
-  for (const char* p = text ? text : ""; *p; ++p) {
-    // Control characters and bytes 128-255 (negative as signed) have no cell.
-    const signed char ch = static_cast<signed char>(*p);
-    if (ch < 32) continue;
-    const int column = (ch - 32) % 16, row = (ch - 32) / 16;
+  const char* t = text ? text : "";
+  const size_t length = std::strlen(t);
+  for (size_t i = 0; i < length;) {
+    // UTF-8, in the sheet's cells; control characters take no place.
+    const int glyph = NextFontCell(t, length, i);
+    if (glyph < 0) continue;
+    const int column = glyph % 16, row = glyph / 16;
     const float s0 = column / 16.0f, t0 = (15 - row) / 16.0f, cell = 1 / 16.0f;
     glBegin(GL_QUADS);
     glTexCoord2f(s0, t0);

@@ -5,7 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <vector>
 
+#include "render/font_cells.h"
 #include "render/primitives.h"
 #include "render/textures.h"
 #include "results/result_table.h"
@@ -18,12 +20,27 @@ namespace {
 using vm::BenchState;
 using EdgeInputs = vmtest::SceneTest;
 
-// Bytes without a font cell (a name read from the file) take no quad and
-// leave no gap.
-TEST_F(EdgeInputs, BytesWithoutAFontCellDrawNothing) {
-  vm::DrawQuadText(view(), "\t\x80\x01\xff", 0, 0, 0, 16, 1, 1, 1);
-  vm::DrawQuadText(view(), "A\xff", 0, 0, 0, 16, 1, 1, 1);
-  EXPECT_EQ(vmtest::gGl.verticesByMode[GL_QUADS], 4);
+// Names from the results file are UTF-8 (older files Latin-1): each
+// character takes the sheet's cell, its base letter's, or "?"; control
+// characters take none.
+TEST(FontCells, EveryCharacterKeepsItsPlace) {
+  const struct {
+    const char* text;
+    std::vector<int> cells;
+  } cases[] = {
+      {"A\tz", {'A' - 32, 'z' - 32}},
+      {"\xc3\x89\xc3\xbf", {96 + 0x29, 96 + 0x5f}},                  // É ÿ: Latin-1 rows
+      {"\xc4\x8c\xc5\x82\xc5\xbe", {'C' - 32, 'l' - 32, 'z' - 32}},  // Č ł ž
+      {"\xd0\x96\xe2\x80\x99", {'?' - 32, '\'' - 32}},               // Cyrillic, typographic quote
+      {"\xc9 \x85\x01", {96 + 0x29, 0, '?' - 32}},                   // Latin-1 bytes, no UTF-8
+  };
+  for (const auto& c : cases) {
+    std::vector<int> cells;
+    const size_t size = std::strlen(c.text);
+    for (size_t i = 0; i < size;)
+      if (const int cell = vm::NextFontCell(c.text, size, i); cell >= 0) cells.push_back(cell);
+    EXPECT_EQ(cells, c.cells) << c.text;
+  }
 }
 
 TEST_F(EdgeInputs, FullTablesDropWhatDoesNotFitWithoutAllocating) {
