@@ -10,7 +10,7 @@ namespace vm {
 
 void CMainFrame::OnBenchSettings() {
   const int interval = BenchState.timerIntervalMs;
-  CSettingsDlg dlg;
+  CSettingsDlg dlg(platform_);
   platform_.RunModal(kSettingsDialog, dlg);
   // A new interval takes effect now: under a long old one the restart tick
   // would be long in coming. That tick still comes and re-arms once more.

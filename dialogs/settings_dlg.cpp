@@ -20,7 +20,7 @@ const DialogControl kSettingsControls[] = {
      ">10ms (press esc key and exit if the program not respond)", 165, 33, 70, 29},
     {ControlKind::kStatic, -1, "Execute the benchmark only with Event Timer = 100ms", 36, 49, 126,
      17},
-    {ControlKind::kListBox, kSceneListId, "", 7, 68, 246, 90, kMultiSelect},
+    {ControlKind::kListBox, kSceneListId, "", 7, 68, 246, 90, kMultiSelect | kHScroll},
     {ControlKind::kButton, kSelectAllId, "Select All", 7, 161, 49, 12},
     {ControlKind::kButton, kSelectNoneId, "Select None", 57, 161, 49, 12},
     {ControlKind::kDefaultButton, kIdOk, "OK", 79, 188, 50, 14},
@@ -72,15 +72,33 @@ void CSettingsDlg::OnOK(DialogHost& host) {
   if (EditField* seconds = host.Edit(kSecondsId)) m_strSeconds = seconds->GetText();
   if (EditField* timer = host.Edit(kTimerId)) m_strTimer = timer->GetText();
 
+  // Values below a floor are raised to it as the labels say; one above a
+  // cap is lowered to it and the user is told.
+  std::string capped;
+  char line[160];
   int seconds = DialogNumber(m_strSeconds);
   if (seconds < kMinSecondsPerScene) seconds = kMinSecondsPerScene;
-  if (seconds > kMaxSecondsPerScene) seconds = kMaxSecondsPerScene;
+  if (seconds > kMaxSecondsPerScene) {
+    seconds = kMaxSecondsPerScene;
+    std::snprintf(line, sizeof line, "Every scene is performed for %d to %d seconds: %d is used.\n",
+                  kMinSecondsPerScene, kMaxSecondsPerScene, seconds);
+    capped += line;
+  }
   BenchState.secondsPerScene = seconds;
   BenchState.restartTimer = 1;
   int interval = DialogNumber(m_strTimer);
   if (interval < kMinTimerIntervalMs) interval = kMinTimerIntervalMs;
-  if (interval > kMaxTimerIntervalMs) interval = kMaxTimerIntervalMs;
+  if (interval > kMaxTimerIntervalMs) {
+    interval = kMaxTimerIntervalMs;
+    std::snprintf(line, sizeof line, "The Event Timer runs from %d to %d ms: %d is used.\n",
+                  kMinTimerIntervalMs, kMaxTimerIntervalMs, interval);
+    capped += line;
+  }
   BenchState.timerIntervalMs = interval;
+  if (!capped.empty()) {
+    capped.pop_back();
+    platform_.MessageBox(capped.c_str());
+  }
   // A scene without a line cannot be deselected: the query fails with -1.
   for (int i = 0; i < kSceneCount; ++i)
     BenchState.sceneSelected[i] = (m_sceneList ? m_sceneList->GetSel(i) : -1) != 0 ? 1 : 0;

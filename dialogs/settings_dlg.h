@@ -19,7 +19,8 @@ constexpr int kSelectNoneId = 1014;
 
 class CSettingsDlg : public DialogHandler {
  public:
-  explicit CSettingsDlg(const char* benchsPath = kBenchsFile) : benchsPath_(benchsPath) {}
+  explicit CSettingsDlg(Platform& platform, const char* benchsPath = kBenchsFile)
+      : platform_(platform), benchsPath_(benchsPath) {}
 
   void OnInitDialog(DialogHost& host) override;
   void OnCommand(DialogHost& host, int id) override;
@@ -32,6 +33,7 @@ class CSettingsDlg : public DialogHandler {
   ListBox* m_sceneList = nullptr;
 
  private:
+  Platform& platform_;
   std::string benchsPath_;
 };
 

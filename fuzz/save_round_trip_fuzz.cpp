@@ -132,7 +132,7 @@ void Compare(FuzzedDataProvider& in, vm::MemoryPlatform& platform) {
 
 // Settings with whatever is typed into the two numbers.
 void Settings(FuzzedDataProvider& in, vm::MemoryPlatform& platform) {
-  vm::CSettingsDlg dlg;
+  vm::CSettingsDlg dlg(platform);
   platform.dialogScript = [&](vm::MemoryDialog& host, vm::DialogHandler& handler) {
     host.EditAt(vm::kSecondsId)->SetText(in.ConsumeRandomLengthString(24).c_str());
     host.EditAt(vm::kTimerId)->SetText(in.ConsumeRandomLengthString(24).c_str());

@@ -9,10 +9,12 @@
 #include <FL/Fl_Multi_Browser.H>
 #include <FL/Fl_RGB_Image.H>
 #include <FL/Fl_Return_Button.H>
+#include <FL/fl_ask.H>
 #include <FL/fl_draw.H>
 #include <FL/x.H>
 #include <X11/Xatom.h>
 
+#include <cstdlib>
 #include <deque>
 #include <map>
 #include <memory>
@@ -100,6 +102,26 @@ class FltkList : public ListBox {
   Fl_Browser* b_;
 };
 
+// A dialog's list: Return goes to the default button, as in the other
+// controls, and the focus is marked around the whole list, where a fully
+// selected one would otherwise show none.
+template <class Browser>
+class DialogList : public Browser {
+ public:
+  DialogList(int x, int y, int w, int h) : Browser(x, y, w, h) {}
+  int handle(int event) override {
+    if (event == FL_KEYBOARD && (Fl::event_key() == FL_Enter || Fl::event_key() == FL_KP_Enter))
+      return 0;
+    if (event == FL_FOCUS || event == FL_UNFOCUS) this->redraw();
+    return Browser::handle(event);
+  }
+  void draw() override {
+    Browser::draw();
+    if (Fl::focus() == this)
+      this->draw_focus(this->box(), this->x(), this->y(), this->w(), this->h());
+  }
+};
+
 // Applies the control's conversions after every change, keeping the cursor.
 class RuleInput : public Fl_Input {
  public:
@@ -107,6 +129,32 @@ class RuleInput : public Fl_Input {
       : Fl_Input(x, y, w, h), flags_(flags), maxLength_(maxLength) {
     when(FL_WHEN_CHANGED);
     callback(Changed, this);
+  }
+  // A field at its limit takes no more: a key is refused, a paste cut where
+  // it fills the field (never inside a character), with a beep either way.
+  int handle(int event) override {
+    if (maxLength_ > 0 && Inserts(event)) {
+      const char* text = Fl::event_text();
+      const int room = maxLength_ - (size() - std::abs(position() - mark()));
+      if (Fl::event_length() > room) {
+        int fits = room > 0 ? room : 0;
+        while (fits > 0 && (static_cast<unsigned char>(text[fits]) & 0xC0) == 0x80) --fits;
+        fl_beep();
+        if (fits > 0) {
+          replace(position(), mark(), text, fits);
+          do_callback();
+        }
+        return 1;
+      }
+    }
+    return Fl_Input::handle(event);
+  }
+  static bool Inserts(int event) {
+    if (event == FL_PASTE) return Fl::event_length() > 0;
+    if (event != FL_KEYBOARD || Fl::event_length() == 0) return false;
+    if (Fl::event_state() & (FL_CTRL | FL_ALT | FL_META)) return false;
+    const unsigned char first = static_cast<unsigned char>(Fl::event_text()[0]);
+    return first >= 0x20 && first != 0x7f;
   }
   static void Changed(Fl_Widget*, void* data) {
     auto* self = static_cast<RuleInput*>(data);
@@ -181,9 +229,10 @@ class FltkDialog : public DialogHost {
           break;
         }
         case ControlKind::kListBox: {
-          Fl_Browser* b = (c.flags & kMultiSelect)
-                              ? static_cast<Fl_Browser*>(new Fl_Multi_Browser(x, y, w, h))
-                              : static_cast<Fl_Browser*>(new Fl_Hold_Browser(x, y, w, h));
+          Fl_Browser* b =
+              (c.flags & kMultiSelect)
+                  ? static_cast<Fl_Browser*>(new DialogList<Fl_Multi_Browser>(x, y, w, h))
+                  : static_cast<Fl_Browser*>(new DialogList<Fl_Hold_Browser>(x, y, w, h));
           b->has_scrollbar((c.flags & kHScroll) ? Fl_Browser_::BOTH : Fl_Browser_::VERTICAL);
           b->textsize(kDialogFontSize);
           b->when(FL_WHEN_RELEASE_ALWAYS);  // every release, selection changed or not

@@ -31,7 +31,7 @@ class Dlgs : public ::testing::Test {
   // Settings: `typed` in both numbers (nullptr leaves them), Select None,
   // a click on line `click` (-1 none), then `button`.
   void Settings(const char* typed, bool none = false, int click = -1, int button = vm::kIdOk) {
-    vm::CSettingsDlg dlg(benchs.c_str());
+    vm::CSettingsDlg dlg(platform, benchs.c_str());
     platform.dialogScript = [&](vm::MemoryDialog& d, vm::DialogHandler&) {
       for (int id : {vm::kSecondsId, vm::kTimerId})
         if (typed) d.EditAt(id)->SetText(typed);
@@ -67,6 +67,11 @@ TEST_F(Dlgs, TypedSecondsAndTimerAreClamped) {
     EXPECT_EQ(BenchState.secondsPerScene, c.seconds) << c.typed;
     EXPECT_EQ(BenchState.timerIntervalMs, c.timer) << c.typed;
   }
+  // Lowered to a cap, the user is told (3601 once, 99999999999 for both).
+  ASSERT_EQ(platform.messages.size(), 2u);
+  EXPECT_EQ(platform.messages[1],
+            "Every scene is performed for 2 to 3600 seconds: 3600 is used.\n"
+            "The Event Timer runs from 10 to 10000 ms: 10000 is used.");
   EXPECT_EQ(BenchState.restartTimer, 1);
   BenchState.restartTimer = 0;
   Settings("30", true, -1, vm::kIdCancel);
