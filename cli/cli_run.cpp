@@ -71,17 +71,42 @@ void WriteRunHeader(const CliOptions& o, std::FILE* err) {
   std::fflush(err);
 }
 
+// A scene that drew no frame has no rate, only a 0 that is no measurement.
+void TellScenesWithoutFrames(const CliOptions& o, const RunReport& report, std::FILE* err) {
+  const std::string scenes = ScenesWithoutFrames(report);
+  if (scenes.empty()) return;
+  const std::string why =
+      o.timerMs >= o.seconds * 1000
+          ? FormatC(
+                "the timer (%d ms) is not shorter than a scene (%d s); use a shorter --timer "
+                "or more --seconds",
+                o.timerMs, o.seconds)
+          : FormatC("no frame was finished within the scene's %d s", o.seconds);
+  std::fprintf(err, "velmark3-cli: %s %s drew no frame, so %s no rate: %s\n",
+               scenes.find(',') == std::string::npos ? "scene" : "scenes", scenes.c_str(),
+               scenes.find(',') == std::string::npos ? "it has" : "they have", why.c_str());
+}
+
 }  // namespace
 
-int RunCommand(CliOptions& o, std::FILE* out, std::FILE* err) {
+std::string WhyNotSaved(const CliOptions& o, const RunReport* report) {
+  if (o.allowPartial) return "";
   // A partial run saved would rank as a full one, its missing scenes at 0.
   int selected = 0;
   for (bool s : o.scenes) selected += s ? 1 : 0;
-  if (o.save && selected < kSceneCount && !o.allowPartial) {
-    std::fprintf(err,
-                 "velmark3-cli: --save: this run has %d of the %d scenes; add --allow-partial "
-                 "to save it anyway\n",
-                 selected, kSceneCount);
+  if (selected < kSceneCount)
+    return FormatC("this run has %d of the %d scenes; add --allow-partial to save it anyway",
+                   selected, kSceneCount);
+  const std::string empty = report ? ScenesWithoutFrames(*report) : "";
+  if (!empty.empty())
+    return "scenes without a frame (" + empty +
+           ") would be saved as 0 fps; add --allow-partial to save it anyway";
+  return "";
+}
+
+int RunCommand(CliOptions& o, std::FILE* out, std::FILE* err) {
+  if (o.save && !WhyNotSaved(o, nullptr).empty()) {
+    std::fprintf(err, "velmark3-cli: --save: %s\n", WhyNotSaved(o, nullptr).c_str());
     return 1;
   }
   EglContext gl(o.width, o.height, o.egl, o.device < 0 ? 0 : o.device);
@@ -123,9 +148,15 @@ int RunCommand(CliOptions& o, std::FILE* out, std::FILE* err) {
   }
   app->view.frameTimes = nullptr;
   report->UseMedians(BenchState.sceneTime, err);
+  TellScenesWithoutFrames(o, *report, err);
 
   // Saved before anything is printed: a closed pipe cannot lose the run.
-  const bool saved = !o.save || SaveRun(o, platform, err);
+  bool saved = true;
+  if (o.save) {
+    const std::string refused = WhyNotSaved(o, report.get());
+    if (!refused.empty()) std::fprintf(err, "velmark3-cli: --save: %s\n", refused.c_str());
+    saved = refused.empty() && SaveRun(o, platform, err);
+  }
   // A report on standard output takes the place of the text lines.
   const bool text = o.jsonPath != "-" && o.csvPath != "-";
   for (int i = 0; i < kSceneCount; ++i)

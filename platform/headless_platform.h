@@ -26,7 +26,7 @@ class HeadlessPlatform : public Platform {
   // There is nobody to answer a dialog: it is cancelled at once.
   int RunModal(const DialogTemplate& dialog, DialogHandler& handler) override;
   int Clock() override { return ProcessClockMs(); }
-  int64_t ClockUs() override { return ProcessClockUs(); }
+  int64_t ClockNs() override { return ProcessClockNs(); }
   std::tm LocalTime() override;
   // Ends the event loop (not the process): Run() returns `code`.
   void Exit(int code) override;
