@@ -27,7 +27,7 @@ CVelmark3View::CVelmark3View(Platform& platform, GlBinding& gl) : platform_(plat
 }
 
 int CVelmark3View::OnCreate() {
-  InitGL();
+  if (!InitGL()) return -1;  // it said why; there is nothing to load textures into
   LoadTexture(state, platform_, kCloudsResource, kCloudsTexture);
   LoadTexture(state, platform_, kTartanResource, kTartanTexture);
   LoadTexture(state, platform_, kChromeResource, kChromeTexture);

@@ -71,6 +71,17 @@ void WriteRunHeader(const CliOptions& o, std::FILE* err) {
   std::fflush(err);
 }
 
+// What to try when no context could be made on the platform(s) tried.
+std::string ContextHint(const CliOptions& o, const std::string& error) {
+  if (o.egl == EglPlatform::kSurfaceless) return "; try --egl device";
+  if (error.find("velmark3-cli devices") != std::string::npos) return "";
+  if (error.find("no device platform") != std::string::npos)
+    return "; is Mesa's EGL driver installed (Debian: libegl-mesa0)?";
+  return o.egl == EglPlatform::kAuto
+             ? "; velmark3-cli devices lists what --egl device --device N can try"
+             : "; velmark3-cli devices lists the devices --device N can try";
+}
+
 // A scene that drew no frame has no rate, only a 0 that is no measurement.
 void TellScenesWithoutFrames(const CliOptions& o, const RunReport& report, std::FILE* err) {
   const std::string scenes = ScenesWithoutFrames(report);
@@ -109,15 +120,19 @@ int RunCommand(CliOptions& o, std::FILE* out, std::FILE* err) {
     std::fprintf(err, "velmark3-cli: --save: %s\n", WhyNotSaved(o, nullptr).c_str());
     return 1;
   }
+  // The context comes first, so that its failure is told in the runner's
+  // words, not as the desktop's message box.
   EglContext gl(o.width, o.height, o.egl, o.device < 0 ? 0 : o.device);
-  HeadlessPlatform platform(err);
-  // The view holds the scenes' geometry (a few MB): it lives on the heap.
-  auto app = std::make_unique<CVelmark3App>(platform, gl);
-  app->InitInstance();
-  if (!gl.error().empty()) {
-    std::fprintf(err, "velmark3-cli: no OpenGL context: %s\n", gl.error().c_str());
+  if (!gl.Open()) {
+    std::fprintf(err, "velmark3-cli: no OpenGL context: %s%s\n", gl.error().c_str(),
+                 ContextHint(o, gl.error()).c_str());
     return 1;
   }
+  HeadlessPlatform platform(err);
+  platform.ShowStatus(false);  // the idle text is the status bar's, not the runner's
+  // The view holds the scenes' geometry (a few MB): it lives on the heap.
+  auto app = std::make_unique<CVelmark3App>(platform, gl);
+  if (!app->InitInstance()) return 1;  // the message said why
   app->OnSize(o.width, o.height);
   MachineFacts facts;
   if (o.detect) {
@@ -135,6 +150,7 @@ int RunCommand(CliOptions& o, std::FILE* out, std::FILE* err) {
   // then waits for the first tick.
   platform.Run(*app, [] { return true; });
   WriteRunHeader(o, err);
+  platform.ShowStatus(true);
   ApplySettings(o);
   for (int run = 0; run < o.repeat; ++run) {
     app->OnCommand(ID_INIT_BENCHS);

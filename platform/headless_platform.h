@@ -36,6 +36,8 @@ class HeadlessPlatform : public Platform {
   // the exit code, or 0.
   int Run(AppEvents& app, const std::function<bool()>& done);
 
+  // Whether status texts are written to the log (they are by default).
+  void ShowStatus(bool shown) { statusShown_ = shown; }
   const std::string& lastStatus() const { return lastStatus_; }
   int messageCount() const { return messages_; }
 
@@ -46,6 +48,7 @@ class HeadlessPlatform : public Platform {
   bool exitRequested_ = false;
   int exitCode_ = 0;
   int messages_ = 0;
+  bool statusShown_ = true;
   std::string lastStatus_;
 };
 

@@ -166,6 +166,8 @@ class GlBinding {
   virtual bool ReleaseCurrent() = 0;
   virtual bool DeleteContext() = 0;
   virtual void ReleaseDC() = 0;
+  // Why the last step that failed did, in words for a terminal.
+  virtual std::string FailureReason() const { return "unknown"; }
 };
 
 // Monotonic wall-clock milliseconds since process start; shared by the real
