@@ -220,6 +220,9 @@ TEST_F(CliDir, ResultsAndCompareAsTextAndAsJson) {
   EXPECT_NE(Contents(err).find("no results file results.txt"), std::string::npos);
   ASSERT_EQ(mkfifo("pipe.txt", 0600), 0);  // read as missing, without blocking
   EXPECT_EQ(vm::ResultsCommand(out, err, "pipe.txt", false), 1);
+  std::fclose(std::fopen("empty.txt", "w"));
+  EXPECT_EQ(vm::ResultsCommand(out, err, "empty.txt", false), 0);
+  EXPECT_NE(Contents(err).find("empty.txt holds no records"), std::string::npos);
   WriteTwoMachines("3D \"BOX\" \\ \x1b");
   ASSERT_EQ(vm::ResultsCommand(out, err), 0);
   const std::string text = Contents(out);
@@ -263,7 +266,8 @@ TEST_F(CliDir, ResultsAndCompareAsTextAndAsJson) {
   EXPECT_NE(Value(compared, "scenes").find(", null, "), std::string::npos);
 
   EXPECT_EQ(vm::CompareCommand(2, 2, cmp, err, kResultsFile, true), 1);
-  EXPECT_NE(Contents(err).find("Please don't Select the same Computer!!!"), std::string::npos);
+  EXPECT_NE(Contents(err).find("velmark3-cli: Please don't Select the same Computer!!!"),
+            std::string::npos);
   EXPECT_EQ(vm::CompareCommand(1, 3, cmp, err), 2);
   for (std::FILE* f : {out, err, json, cmp}) std::fclose(f);
 }
