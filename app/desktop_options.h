@@ -6,8 +6,9 @@
 
 namespace vm {
 
-// Answers --version or --help (exit status 0) or reports anything else as a
-// bad command line (2). Only called with at least one argument.
+// Answers --version or --help (exit status 0, 1 when the answer could not be
+// written) or reports anything else as a bad command line (2). Only called
+// with at least one argument.
 int AnswerDesktopOptions(int argc, const char* const* argv, std::FILE* out, std::FILE* err);
 
 }  // namespace vm

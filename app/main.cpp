@@ -23,6 +23,12 @@ int main(int argc, char** argv) {
   // The view holds the scenes' geometry (a few MB): it lives on the heap.
   auto app = std::make_unique<vm::CVelmark3App>(platform, platform.gl());
   platform.Show(*app);
-  if (!app->InitInstance()) return 1;
+  // Without a context the window would stay grey: the message box has said
+  // so, the terminal gets the reason.
+  if (!app->InitInstance()) {
+    std::fprintf(stderr, "velmark3: no OpenGL context: %s\n",
+                 platform.gl().FailureReason().c_str());
+    return 1;
+  }
   return platform.Run();
 }

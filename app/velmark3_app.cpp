@@ -32,9 +32,9 @@ CVelmark3App::CVelmark3App(Platform& platform, GlBinding& gl)
     : frame(platform), view(platform, gl), platform_(platform) {}
 
 bool CVelmark3App::InitInstance() {
-  view.OnCreate();
+  const bool drawable = view.OnCreate() == 0;
   platform_.SetStatusText(kIdleMessage);
-  return frame.OnCreate() == 0;
+  return frame.OnCreate() == 0 && drawable;
 }
 
 void CVelmark3App::OnTimer(int /*timerId*/) {

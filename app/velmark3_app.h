@@ -15,7 +15,8 @@ class CVelmark3App : public AppEvents {
   CVelmark3App(Platform& platform, GlBinding& gl);
 
   // Creates the view's context and textures, then the frame's timer and
-  // defaults. The platform has shown the window before this is called.
+  // defaults. The platform has shown the window before this is called. False
+  // when the view has no context (the frame runs, drawing nothing).
   bool InitInstance();
 
   void OnTimer(int timerId) override;

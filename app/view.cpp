@@ -27,7 +27,7 @@ CVelmark3View::CVelmark3View(Platform& platform, GlBinding& gl) : platform_(plat
 }
 
 int CVelmark3View::OnCreate() {
-  InitGL();
+  if (!InitGL()) return -1;  // it said why; there is nothing to load textures into
   LoadTexture(state, platform_, kCloudsResource, kCloudsTexture);
   LoadTexture(state, platform_, kTartanResource, kTartanTexture);
   LoadTexture(state, platform_, kChromeResource, kChromeTexture);
@@ -85,9 +85,9 @@ void CVelmark3View::OnDraw() {
   // measurement as it is; the next tick's frame repaints the view.
   if (BenchState.displayMode == kModeBenchmark && BenchState.frameDone == 1) return;
   // For the runner's statistics: the whole frame, clear to swap.
-  const int64_t clearUs = frameTimes ? platform_.ClockUs() : 0;
+  const int64_t clearNs = frameTimes ? platform_.ClockNs() : 0;
   int timedScene = -1;
-  int64_t drawUs = 0;
+  int64_t drawNs = 0;
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
   switch (BenchState.displayMode) {
     case kModeIntro:
@@ -96,15 +96,15 @@ void CVelmark3View::OnDraw() {
       break;
     case kModeBenchmark: {
       BenchState.frameDone = 0;
-      BenchState.frameStartClock = platform_.ClockUs();
+      BenchState.frameStartClock = platform_.ClockNs();
       if (canDraw) DrawBenchmarkFrame(state);
-      const int64_t end = platform_.ClockUs();
+      const int64_t end = platform_.ClockNs();
       BenchState.frameDone = 1;
       const int scene = BenchState.currentScene;
       if (scene >= 0 && scene < kSceneCount) {
-        BenchState.sceneTime[scene] += static_cast<float>(end - BenchState.frameStartClock) * 1e-6f;
+        drawNs = end - BenchState.frameStartClock;
+        BenchState.sceneTime[scene] += static_cast<float>(static_cast<double>(drawNs) * 1e-9);
         timedScene = scene;
-        drawUs = end - BenchState.frameStartClock;
       }
       break;
     }
@@ -122,7 +122,8 @@ void CVelmark3View::OnDraw() {
   glFinish();
   gl_.SwapBuffers();
   if (frameTimes && timedScene >= 0)
-    frameTimes->OnBenchmarkFrame(timedScene, drawUs * 1e-6, (platform_.ClockUs() - clearUs) * 1e-6);
+    frameTimes->OnBenchmarkFrame(timedScene, static_cast<double>(drawNs) * 1e-9,
+                                 static_cast<double>(platform_.ClockNs() - clearNs) * 1e-9);
 }
 
 // The quadric is plain memory: it goes with the view, context or not.

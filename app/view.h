@@ -24,7 +24,8 @@ class CVelmark3View {
   CVelmark3View(const CVelmark3View&) = delete;
   CVelmark3View& operator=(const CVelmark3View&) = delete;
 
-  // Context, quadric, initial lights, then the four textures.
+  // Context, quadric, initial lights, then the four textures; -1 (after the
+  // message box) when no context could be made.
   int OnCreate();
   bool InitGL();
   bool SetupPixelFormat();

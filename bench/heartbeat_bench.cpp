@@ -26,7 +26,7 @@ class QuietPlatform : public vm::Platform {
   void MessageBox(const char*) override {}
   int RunModal(const vm::DialogTemplate&, vm::DialogHandler&) override { return 0; }
   int Clock() override { return now += 3; }
-  int64_t ClockUs() override { return now += 3; }
+  int64_t ClockNs() override { return now += 3; }
   std::tm LocalTime() override { return {}; }
   void Exit(int) override {}
   int now = 0;

@@ -9,12 +9,13 @@
 #include "cli/cli_options.h"
 #include "cli/cli_results.h"
 #include "cli/cli_run.h"
+#include "cli/cli_scenes.h"
 #include "version.h"
 
 int main(int argc, char** argv) {
   if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
     std::printf("velmark3-cli %s\n", VM_VERSION);
-    return 0;
+    return vm::FinishOutput(stdout, stderr) ? 0 : 1;
   }
   std::vector<const char*> args(argv, argv + argc);
   std::string resultsFile;
@@ -27,7 +28,7 @@ int main(int argc, char** argv) {
   }
   for (const std::string& note : options.notes)
     std::fprintf(stderr, "velmark3-cli: %s\n", note.c_str());
-  if (options.command != vm::CliCommand::kHelp &&
+  if (options.command != vm::CliCommand::kHelp && options.command != vm::CliCommand::kScenes &&
       !vm::EnterFilesFolder(vm::InstalledDataDir(), resultsFile, error)) {
     std::fprintf(stderr, "velmark3-cli: %s\n", error.c_str());
     return 1;
@@ -54,6 +55,9 @@ int main(int argc, char** argv) {
       break;
     case vm::CliCommand::kDevices:
       status = vm::DevicesCommand(stdout, stderr);
+      break;
+    case vm::CliCommand::kScenes:
+      status = vm::ScenesCommand(stdout, !options.jsonPath.empty());
       break;
   }
   return vm::FinishOutput(stdout, stderr) ? status : 1;

@@ -156,6 +156,11 @@ bool ParseCli(int argc, const char* const* argv, CliOptions& out, std::string& e
     out.command = CliCommand::kCompare;
   } else if (command == "devices") {
     out.command = CliCommand::kDevices;
+  } else if (command == "scenes") {
+    out.command = CliCommand::kScenes;
+  } else if (command == "--version") {
+    error = "--version takes nothing after it";
+    return false;
   } else {
     error = "unknown command '" + Shown(command) + "' (see --help)";
     return false;
@@ -169,7 +174,8 @@ bool ParseCli(int argc, const char* const* argv, CliOptions& out, std::string& e
       return true;
     }
     if (arg == "--json" &&
-        (out.command == CliCommand::kResults || out.command == CliCommand::kCompare)) {
+        (out.command == CliCommand::kResults || out.command == CliCommand::kCompare ||
+         out.command == CliCommand::kScenes)) {
       out.jsonPath = "-";
       continue;
     }
@@ -299,7 +305,9 @@ Commands:
                     (1 = first), as the Text Results window does
   devices           list the devices of EGL's device platform (for --device)
                     with their EGL vendor and extensions
-  results and compare take --json: the same values as one JSON document
+  scenes            list the 24 scenes, one line "Scene N : NAME" each
+  results, compare and scenes take --json: the same values as one JSON
+                    document (descriptions as saved, without the list's padding)
   --help, -h        show this text
   --version         show the version
 
@@ -314,17 +322,21 @@ Options of run:
   --size WxH        size of the off-screen view (default 1024x768)
   --save            append the run to results.txt, as Save Results does;
                     only a run of all 24 scenes, unless --allow-partial
-  --allow-partial   let --save store a run of fewer scenes (the others
-                    are saved as 0 fps and lower its score)
+  --allow-partial   let --save store a run of fewer scenes, or with scenes
+                    that drew no frame (a --timer longer than a scene): those
+                    are saved as 0 fps and lower its score
   --detect          fill every description field not given from this machine
                     (CPU, memory, OpenGL renderer and driver, system)
   --json PATH       write the run as JSON, with each scene's drawing and frame
                     time statistics; - writes it to standard output instead
                     of the text lines
   --csv PATH        the same per scene as CSV rows with a header; - as above
+                    (a scene that drew no frame has null times in JSON, empty
+                    fields in CSV)
   --repeat N        run the selection N times (1-100); each scene's median
                     rate is printed, scored and saved, and standard error
-                    names scenes whose runs spread by more than 10%
+                    names scenes whose runs spread by more than 10%; the
+                    JSON lists each run's rate, the CSV has columns run1..runN
   --egl PLATFORM    auto (default: surfaceless, else device), surfaceless
                     (Mesa's) or device (EGL_EXT_platform_device: drivers
                     without a surfaceless platform)

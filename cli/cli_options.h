@@ -12,7 +12,7 @@ namespace vm {
 
 constexpr int kFieldCount = 10;
 
-enum class CliCommand { kHelp, kRun, kResults, kCompare, kDevices };
+enum class CliCommand { kHelp, kRun, kResults, kCompare, kDevices, kScenes };
 
 constexpr int kMaxRepeat = 100;
 
@@ -34,7 +34,8 @@ struct CliOptions {
   std::string fields[kFieldCount];
   bool given[kFieldCount] = {};
   // Reports a script can read: a path, "-" for standard output, or empty.
-  // results and compare take only --json, which writes to standard output.
+  // results, compare and scenes take only --json, which writes to standard
+  // output.
   std::string jsonPath;
   std::string csvPath;
   int repeat = 1;

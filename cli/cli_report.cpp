@@ -23,15 +23,34 @@ std::string Ms(double value) {
   return Number(value, "%.6f");
 }
 
+// A scene that drew no frame has no times: null, not a measured 0.
 std::string Stats(const FrameHistogram& h) {
-  const FrameSummary s = h.Summary();
+  const double nan = std::nan("");
+  const FrameSummary s = h.count() ? h.Summary() : FrameSummary{nan, nan, nan, nan, nan};
   return "{\"mean\": " + Ms(s.mean) + ", \"min\": " + Ms(s.min) + ", \"median\": " + Ms(s.median) +
          ", \"p99\": " + Ms(s.p99) + ", \"max\": " + Ms(s.max) + "}";
 }
 
+// The same in CSV, where no value is an empty field.
+std::string CsvValue(const std::string& json) {
+  return json == "null" ? "" : json;
+}
+
 std::string CsvStats(const FrameHistogram& h) {
+  if (!h.count()) return ",,,,";
   const FrameSummary s = h.Summary();
   return Ms(s.mean) + "," + Ms(s.min) + "," + Ms(s.median) + "," + Ms(s.p99) + "," + Ms(s.max);
+}
+
+// The rate of a scene, null when it drew no frame.
+std::string Rate(const SceneReport& s) {
+  return s.draw.count() ? Number(s.fps) : "null";
+}
+
+// A description field as saved: its line, without the list's padding.
+std::string Saved(const char* field) {
+  const char* end = std::strchr(field, '\n');
+  return end ? std::string(field, end) : std::string(field);
 }
 
 // Median of the first n values (sorted in place).
@@ -185,7 +204,7 @@ void WriteRunJson(const RunReport& r, std::FILE* out) {
     std::fprintf(out,
                  "%s  {\"scene\": %d, \"name\": %s, \"fps\": %s, \"frames\": %lld%s,\n"
                  "   \"draw_ms\": %s,\n   \"frame_ms\": %s}",
-                 separator, i + 1, JsonString(SceneName(i)).c_str(), Number(s.fps).c_str(),
+                 separator, i + 1, JsonString(SceneName(i)).c_str(), Rate(s).c_str(),
                  static_cast<long long>(s.draw.count()), runs.c_str(), Stats(s.draw).c_str(),
                  Stats(s.frame).c_str());
     separator = ",\n";
@@ -194,18 +213,32 @@ void WriteRunJson(const RunReport& r, std::FILE* out) {
 }
 
 void WriteRunCsv(const RunReport& r, std::FILE* out) {
+  std::string runColumns;
+  for (int k = 1; r.repeat > 1 && k <= r.repeat; ++k) runColumns += ",run" + std::to_string(k);
   std::fprintf(
       out,
       "scene,name,fps,frames,draw_ms_mean,draw_ms_min,draw_ms_median,draw_ms_p99,"
-      "draw_ms_max,frame_ms_mean,frame_ms_min,frame_ms_median,frame_ms_p99,frame_ms_max\n");
+      "draw_ms_max,frame_ms_mean,frame_ms_min,frame_ms_median,frame_ms_p99,frame_ms_max%s\n",
+      runColumns.c_str());
   for (int i = 0; i < kSceneCount; ++i) {
     const SceneReport& s = r.scenes[i];
     if (!s.ran) continue;
+    std::string runs;
+    for (int k = 0; r.repeat > 1 && k < r.repeat; ++k)
+      runs += "," + (k < s.runCount ? CsvValue(Number(s.runs[k])) : "");
     // The names hold commas but no quotes.
-    std::fprintf(out, "%d,\"%s\",%s,%lld,%s,%s\n", i + 1, SceneName(i).c_str(),
-                 Number(s.fps).c_str(), static_cast<long long>(s.draw.count()),
-                 CsvStats(s.draw).c_str(), CsvStats(s.frame).c_str());
+    std::fprintf(out, "%d,\"%s\",%s,%lld,%s,%s%s\n", i + 1, SceneName(i).c_str(),
+                 CsvValue(Rate(s)).c_str(), static_cast<long long>(s.draw.count()),
+                 CsvStats(s.draw).c_str(), CsvStats(s.frame).c_str(), runs.c_str());
   }
+}
+
+std::string ScenesWithoutFrames(const RunReport& r) {
+  std::string list;
+  for (int i = 0; i < kSceneCount; ++i)
+    if (r.scenes[i].ran && r.scenes[i].draw.count() == 0)
+      list += (list.empty() ? "" : ", ") + std::to_string(i + 1);
+  return list;
 }
 
 void WriteRankingJson(std::FILE* out) {
@@ -218,12 +251,11 @@ void WriteRankingJson(std::FILE* out) {
                  "%s\n  {\"position\": %d, \"score\": %d, \"name\": %s, \"cpu\": %s, \"ram\": %s, "
                  "\"video_card\": %s, \"os\": %s,\n   \"average_fps\": %s, \"fps\": [%s]}",
                  a ? "," : "", a + 1, ResultScore(row.averageFps),
-                 JsonString(ListedDescription(row.computerName)).c_str(),
-                 JsonString(ListedDescription(row.cpuType)).c_str(),
-                 JsonString(ListedDescription(row.ramType)).c_str(),
-                 JsonString(ListedDescription(row.videoCard)).c_str(),
-                 JsonString(ListedDescription(row.operatingSystem)).c_str(),
-                 Number(row.averageFps).c_str(), fps.c_str());
+                 JsonString(Saved(row.computerName)).c_str(),
+                 JsonString(Saved(row.cpuType)).c_str(), JsonString(Saved(row.ramType)).c_str(),
+                 JsonString(Saved(row.videoCard)).c_str(),
+                 JsonString(Saved(row.operatingSystem)).c_str(), Number(row.averageFps).c_str(),
+                 fps.c_str());
   }
   std::fprintf(out, "]}\n");
 }
@@ -235,8 +267,7 @@ void WriteCompareJson(int first, int second, std::FILE* out) {
   for (int s = 0; s < kRecordScenes; ++s)
     ratios += (s ? ", " : "") + Number(a.sceneFps[s] / b.sceneFps[s]);
   std::fprintf(out, "{\"first\": %s, \"second\": %s, \"overall\": %s,\n \"scenes\": [%s]}\n",
-               JsonString(ListedDescription(a.computerName)).c_str(),
-               JsonString(ListedDescription(b.computerName)).c_str(),
+               JsonString(Saved(a.computerName)).c_str(), JsonString(Saved(b.computerName)).c_str(),
                Number(a.averageFps / b.averageFps).c_str(), ratios.c_str());
 }
 

@@ -55,8 +55,10 @@ std::string JsonString(const std::string& text);
 
 void WriteRunJson(const RunReport& report, std::FILE* out);
 void WriteRunCsv(const RunReport& report, std::FILE* out);
-// The ranking and a comparison of ResultTable as the Text Results window
-// shows it (open it first: it prepares the descriptions as it lists them).
+// "1, 3": the scenes of the run that drew no frame (their rates mean nothing).
+std::string ScenesWithoutFrames(const RunReport& report);
+// The ranking and a comparison of ResultTable, with the values the Text
+// Results window shows and each description as saved, without its padding.
 void WriteRankingJson(std::FILE* out);
 void WriteCompareJson(int first, int second, std::FILE* out);
 

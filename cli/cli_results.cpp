@@ -68,6 +68,9 @@ bool FinishOutput(std::FILE* out, std::FILE* err) {
 
 int ResultsCommand(std::FILE* out, std::FILE* err, const char* resultsPath, bool json) {
   if (!ResultsFileThere(resultsPath, err) || !LoadTable(resultsPath, err)) return 1;
+  if (lastResultIndex < 0)
+    std::fprintf(err, "velmark3-cli: %s holds no records (velmark3-cli run --save adds one)\n",
+                 resultsPath);
   if (json)
     WriteRankingJson(out);
   else
@@ -81,13 +84,13 @@ int CompareCommand(int first, int second, std::FILE* out, std::FILE* err, const 
   const int machines = lastResultIndex + 1;
   for (int p : {first, second}) {
     if (p < 1 || p > machines) {
-      std::fprintf(err, "velmark3-cli: there is no machine at position %d (results.txt ranks %d)\n",
-                   p, machines);
+      std::fprintf(err, "velmark3-cli: there is no machine at position %d (%s ranks %d)\n", p,
+                   resultsPath, machines);
       return 2;
     }
   }
   if (first == second) {
-    std::fprintf(err, "%s\n", kSameComputerMessage);
+    std::fprintf(err, "velmark3-cli: %s\n", kSameComputerMessage);
     return 1;
   }
   if (json)

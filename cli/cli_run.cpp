@@ -71,28 +71,68 @@ void WriteRunHeader(const CliOptions& o, std::FILE* err) {
   std::fflush(err);
 }
 
+// What to try when no context could be made on the platform(s) tried.
+std::string ContextHint(const CliOptions& o, const std::string& error) {
+  if (o.egl == EglPlatform::kSurfaceless) return "; try --egl device";
+  if (error.find("velmark3-cli devices") != std::string::npos) return "";
+  if (error.find("no device platform") != std::string::npos)
+    return "; is Mesa's EGL driver installed (Debian: libegl-mesa0)?";
+  return o.egl == EglPlatform::kAuto
+             ? "; velmark3-cli devices lists what --egl device --device N can try"
+             : "; velmark3-cli devices lists the devices --device N can try";
+}
+
+// A scene that drew no frame has no rate, only a 0 that is no measurement.
+void TellScenesWithoutFrames(const CliOptions& o, const RunReport& report, std::FILE* err) {
+  const std::string scenes = ScenesWithoutFrames(report);
+  if (scenes.empty()) return;
+  const std::string why =
+      o.timerMs >= o.seconds * 1000
+          ? FormatC(
+                "the timer (%d ms) is not shorter than a scene (%d s); use a shorter --timer "
+                "or more --seconds",
+                o.timerMs, o.seconds)
+          : FormatC("no frame was finished within the scene's %d s", o.seconds);
+  std::fprintf(err, "velmark3-cli: %s %s drew no frame, so %s no rate: %s\n",
+               scenes.find(',') == std::string::npos ? "scene" : "scenes", scenes.c_str(),
+               scenes.find(',') == std::string::npos ? "it has" : "they have", why.c_str());
+}
+
 }  // namespace
 
-int RunCommand(CliOptions& o, std::FILE* out, std::FILE* err) {
+std::string WhyNotSaved(const CliOptions& o, const RunReport* report) {
+  if (o.allowPartial) return "";
   // A partial run saved would rank as a full one, its missing scenes at 0.
   int selected = 0;
   for (bool s : o.scenes) selected += s ? 1 : 0;
-  if (o.save && selected < kSceneCount && !o.allowPartial) {
-    std::fprintf(err,
-                 "velmark3-cli: --save: this run has %d of the %d scenes; add --allow-partial "
-                 "to save it anyway\n",
-                 selected, kSceneCount);
+  if (selected < kSceneCount)
+    return FormatC("this run has %d of the %d scenes; add --allow-partial to save it anyway",
+                   selected, kSceneCount);
+  const std::string empty = report ? ScenesWithoutFrames(*report) : "";
+  if (!empty.empty())
+    return "scenes without a frame (" + empty +
+           ") would be saved as 0 fps; add --allow-partial to save it anyway";
+  return "";
+}
+
+int RunCommand(CliOptions& o, std::FILE* out, std::FILE* err) {
+  if (o.save && !WhyNotSaved(o, nullptr).empty()) {
+    std::fprintf(err, "velmark3-cli: --save: %s\n", WhyNotSaved(o, nullptr).c_str());
     return 1;
   }
+  // The context comes first, so that its failure is told in the runner's
+  // words, not as the desktop's message box.
   EglContext gl(o.width, o.height, o.egl, o.device < 0 ? 0 : o.device);
+  if (!gl.Open()) {
+    std::fprintf(err, "velmark3-cli: no OpenGL context: %s%s\n", gl.error().c_str(),
+                 ContextHint(o, gl.error()).c_str());
+    return 1;
+  }
   HeadlessPlatform platform(err);
+  platform.ShowStatus(false);  // the idle text is the status bar's, not the runner's
   // The view holds the scenes' geometry (a few MB): it lives on the heap.
   auto app = std::make_unique<CVelmark3App>(platform, gl);
-  app->InitInstance();
-  if (!gl.error().empty()) {
-    std::fprintf(err, "velmark3-cli: no OpenGL context: %s\n", gl.error().c_str());
-    return 1;
-  }
+  if (!app->InitInstance()) return 1;  // the message said why
   app->OnSize(o.width, o.height);
   MachineFacts facts;
   if (o.detect) {
@@ -110,6 +150,7 @@ int RunCommand(CliOptions& o, std::FILE* out, std::FILE* err) {
   // then waits for the first tick.
   platform.Run(*app, [] { return true; });
   WriteRunHeader(o, err);
+  platform.ShowStatus(true);
   ApplySettings(o);
   for (int run = 0; run < o.repeat; ++run) {
     app->OnCommand(ID_INIT_BENCHS);
@@ -123,9 +164,15 @@ int RunCommand(CliOptions& o, std::FILE* out, std::FILE* err) {
   }
   app->view.frameTimes = nullptr;
   report->UseMedians(BenchState.sceneTime, err);
+  TellScenesWithoutFrames(o, *report, err);
 
   // Saved before anything is printed: a closed pipe cannot lose the run.
-  const bool saved = !o.save || SaveRun(o, platform, err);
+  bool saved = true;
+  if (o.save) {
+    const std::string refused = WhyNotSaved(o, report.get());
+    if (!refused.empty()) std::fprintf(err, "velmark3-cli: --save: %s\n", refused.c_str());
+    saved = refused.empty() && SaveRun(o, platform, err);
+  }
   // A report on standard output takes the place of the text lines.
   const bool text = o.jsonPath != "-" && o.csvPath != "-";
   for (int i = 0; i < kSceneCount; ++i)

@@ -29,6 +29,7 @@ void HeadlessPlatform::SetStatusText(const char* text) {
   // A terminal shows what the status bar would: one line per new label.
   if (text == lastStatus_) return;
   lastStatus_ = text;
+  if (!statusShown_) return;
   std::fprintf(log_, "%s\n", text);
   std::fflush(log_);
 }

@@ -26,7 +26,7 @@ class HeadlessPlatform : public Platform {
   // There is nobody to answer a dialog: it is cancelled at once.
   int RunModal(const DialogTemplate& dialog, DialogHandler& handler) override;
   int Clock() override { return ProcessClockMs(); }
-  int64_t ClockUs() override { return ProcessClockUs(); }
+  int64_t ClockNs() override { return ProcessClockNs(); }
   std::tm LocalTime() override;
   // Ends the event loop (not the process): Run() returns `code`.
   void Exit(int code) override;
@@ -36,6 +36,8 @@ class HeadlessPlatform : public Platform {
   // the exit code, or 0.
   int Run(AppEvents& app, const std::function<bool()>& done);
 
+  // Whether status texts are written to the log (they are by default).
+  void ShowStatus(bool shown) { statusShown_ = shown; }
   const std::string& lastStatus() const { return lastStatus_; }
   int messageCount() const { return messages_; }
 
@@ -46,6 +48,7 @@ class HeadlessPlatform : public Platform {
   bool exitRequested_ = false;
   int exitCode_ = 0;
   int messages_ = 0;
+  bool statusShown_ = true;
   std::string lastStatus_;
 };
 

@@ -23,9 +23,8 @@ int ProcessClockMs() {
       std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - kProcessStart).count());
 }
 
-int64_t ProcessClockUs() {
-  return std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - kProcessStart)
-      .count();
+int64_t ProcessClockNs() {
+  return std::chrono::duration_cast<std::chrono::nanoseconds>(Clock::now() - kProcessStart).count();
 }
 
 std::string FormatLongDate(const std::tm& t) {

@@ -150,9 +150,9 @@ class Platform {
   virtual int RunModal(const DialogTemplate& dialog, DialogHandler& handler) = 0;
   // Wall-clock milliseconds since the process started (monotonic).
   virtual int Clock() = 0;
-  // The same clock in microseconds: frames of a fast card take well under a
-  // millisecond.
-  virtual int64_t ClockUs() = 0;
+  // The same clock in nanoseconds: a fast card draws a frame in tens of
+  // microseconds, which a microsecond clock would misread by several percent.
+  virtual int64_t ClockNs() = 0;
   virtual std::tm LocalTime() = 0;
   // Ends the process at once with `code`.
   virtual void Exit(int code) = 0;
@@ -172,12 +172,14 @@ class GlBinding {
   virtual bool ReleaseCurrent() = 0;
   virtual bool DeleteContext() = 0;
   virtual void ReleaseDC() = 0;
+  // Why the last step that failed did, in words for a terminal.
+  virtual std::string FailureReason() const { return "unknown"; }
 };
 
 // Monotonic wall-clock milliseconds since process start; shared by the real
 // implementations.
 int ProcessClockMs();
-int64_t ProcessClockUs();
+int64_t ProcessClockNs();
 
 // "%A, %B %d, %Y" with English day and month names, whatever the locale.
 std::string FormatLongDate(const std::tm& t);

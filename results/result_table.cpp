@@ -80,6 +80,9 @@ void FillThisMachine(ResultEntry& row) {
   row.averageFps = sum * 0.041666668f;
 }
 
+// A description field and its newline; a longer line was not saved as one.
+constexpr long long kLongestLine = kMaxDescriptionChars + 1;
+
 void ReadRecord(LineReader& in, char* line, ResultEntry& row) {
   row.isThisMachine = 0;
   in.ReadLine(line, 80);  // date
@@ -94,7 +97,8 @@ void ReadRecord(LineReader& in, char* line, ResultEntry& row) {
     row.sceneFps[j] = static_cast<float>(ParseRate(line));
     sum += row.sceneFps[j];
   }
-  row.averageFps = sum * 0.041666668f;
+  // Rates each within a float can still sum past it: such a row ranks as 0.
+  row.averageFps = std::isfinite(sum) ? sum * 0.041666668f : 0.0f;
 }
 
 // Reads every record of `in`; the first `room` go into `rows`, the rest are
@@ -104,7 +108,8 @@ int ReadRecords(LineReader& in, ResultEntry* rows, int room) {
   ResultEntry spare{};
   int records = 0;
   while (in.ReadLine(line, 80)) {
-    if (line[0] != '-') continue;
+    // A line too long to be a field (one of a million dashes) starts nothing.
+    if (line[0] != '-' || in.lineBytes() > kLongestLine) continue;
     ReadRecord(in, line, records < room ? rows[records] : spare);
     ++records;
   }
@@ -114,7 +119,7 @@ int ReadRecords(LineReader& in, ResultEntry* rows, int room) {
 }  // namespace
 
 int CountResultRecords(const char* path, bool* cut) {
-  LineReader in(path);
+  LineReader in(path, kMaxReadBytes, true);
   const int records = ReadRecords(in, nullptr, 0);
   if (cut) *cut = in.cut();
   return records;
@@ -132,7 +137,9 @@ std::string FormatC(const char* format, ...) {
 
 double ParseRate(const char* text) {
   CLocaleScope c;
-  return std::atof(text);
+  const double rate = std::atof(text);
+  // "nan", "inf" or beyond a float would rank above every real machine.
+  return std::isfinite(static_cast<float>(rate)) ? rate : 0.0;
 }
 
 double SceneRate(float sceneTime) {
@@ -149,7 +156,8 @@ int ResultScore(float averageFps) {
   return static_cast<int>(score);
 }
 
-LineReader::LineReader(const char* path, long long maxBytes) : left_(maxBytes) {
+LineReader::LineReader(const char* path, long long maxBytes, bool wholeLines)
+    : left_(maxBytes), wholeLines_(wholeLines) {
   // Non-blocking: opening a FIFO for reading would otherwise wait for a writer.
   const int fd = open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
   if (fd < 0) return;
@@ -189,8 +197,9 @@ int LineReader::Next() {
 bool LineReader::ReadLine(char* buf, int limit) {
   if (!file_) return false;
   int n = 0;
+  long long length = 0;
   bool endOfFile = false;
-  while (n < limit - 1) {
+  while (wholeLines_ || n < limit - 1) {
     int c = Next();
     if (c == EOF) {
       endOfFile = true;
@@ -205,9 +214,11 @@ bool LineReader::ReadLine(char* buf, int limit) {
         ++left_;
       }
     }
-    buf[n++] = static_cast<char>(c);
+    ++length;
+    if (n < limit - 1) buf[n++] = static_cast<char>(c);
     if (c == '\n') break;
   }
+  lineBytes_ = length;
   if (n > 0) buf[n] = '\0';
   return !endOfFile;
 }
@@ -233,7 +244,7 @@ void LoadResultTable(const char* path, ResultsFileReport* report) {
     lastResultIndex = 0;
   }
 
-  LineReader in(path);
+  LineReader in(path, kMaxReadBytes, true);
   const int room = kResultRows - 1 - lastResultIndex;
   const int records = ReadRecords(in, &ResultTable[lastResultIndex + 1], room);
   lastResultIndex += std::min(records, room);

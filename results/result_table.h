@@ -75,17 +75,20 @@ int ResultScore(float averageFps);
 double SceneRate(float sceneTime);
 
 // printf and atof in the "C" locale, whatever locale the process runs in,
-// so results files read the same everywhere.
+// so results files read the same everywhere. A rate that is not a finite
+// float reads as 0.
 std::string FormatC(const char* format, ...) __attribute__((format(printf, 1, 2)));
 double ParseRate(const char* text);
 
 // Reads a text file line by line like fgets in text mode: a CR before a LF
 // is dropped (files written on other systems), and a line longer than the
 // limit comes in pieces of limit - 1 bytes. A UTF-8 byte-order mark at the
-// start is skipped, and the file ends after kMaxReadBytes.
+// start is skipped, and the file ends after kMaxReadBytes. With `wholeLines`
+// a long line is one line cut to the limit, never pieces.
 class LineReader {
  public:
-  explicit LineReader(const char* path, long long maxBytes = kMaxReadBytes);
+  explicit LineReader(const char* path, long long maxBytes = kMaxReadBytes,
+                      bool wholeLines = false);
   ~LineReader();
   LineReader(const LineReader&) = delete;
   LineReader& operator=(const LineReader&) = delete;
@@ -97,6 +100,8 @@ class LineReader {
   // Returns false when the end of the file was reached during this read;
   // `buf` keeps its old contents when nothing at all was left.
   bool ReadLine(char* buf, int limit);
+  // The bytes of the line (or piece) last read, its newline included.
+  long long lineBytes() const { return lineBytes_; }
 
  private:
   int Next();
@@ -105,6 +110,8 @@ class LineReader {
   FileState state_ = FileState::kMissing;
   long long left_;
   bool cut_ = false;
+  bool wholeLines_;
+  long long lineBytes_ = 0;
 };
 
 // Adds the lines of `path` to `list`, each cut at its newline; a last line

@@ -57,7 +57,7 @@ struct BenchStateData : SceneParameters {
   float towerX[4];
   float towerZ[4];
   float spotAngle[4];
-  int64_t frameStartClock;  // microseconds
+  int64_t frameStartClock;  // nanoseconds
   int frameDone;
 };
 

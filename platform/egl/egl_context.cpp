@@ -96,6 +96,7 @@ bool ListEglDevices(std::vector<EglDeviceInfo>& out, std::string& error) {
 }
 
 bool EglContext::ObtainDC() {
+  if (display_) return true;
   error_.clear();
   switch (platform_) {
     case EglPlatform::kSurfaceless:
@@ -155,6 +156,7 @@ bool EglContext::OpenDevice() {
 }
 
 bool EglContext::SetupPixelFormat() {
+  if (config_) return true;
   const EGLint attribs[] = {EGL_SURFACE_TYPE,
                             EGL_PBUFFER_BIT,
                             EGL_RED_SIZE,
@@ -179,6 +181,7 @@ bool EglContext::SetupPixelFormat() {
 }
 
 bool EglContext::CreateContext() {
+  if (context_) return true;
   if (!eglBindAPI(EGL_OPENGL_API)) {
     error_ = "desktop OpenGL is not available through EGL";
     return false;
@@ -234,6 +237,7 @@ void EglContext::ReleaseDC() {
   // context would load it again, and the blocks the driver keeps in its
   // globals would be orphaned).
   display_ = nullptr;
+  config_ = nullptr;
 }
 
 }  // namespace vm

@@ -31,7 +31,8 @@ class EglContext : public GlBinding {
       : width_(width), height_(height), platform_(platform), device_(device) {}
   ~EglContext() override;
 
-  // All of the steps below in one go; on failure error() says why.
+  // All of the steps below in one go; on failure error() says why. A step
+  // already done is not done again, so a view may go through them after.
   bool Open();
 
   bool ObtainDC() override;
@@ -42,6 +43,7 @@ class EglContext : public GlBinding {
   bool ReleaseCurrent() override;
   bool DeleteContext() override;
   void ReleaseDC() override;
+  std::string FailureReason() const override { return error_; }
 
   int width() const { return width_; }
   int height() const { return height_; }

@@ -82,17 +82,27 @@ class GlView : public Fl_Gl_Window {
 class GlxBinding : public GlBinding {
  public:
   GlView* view = nullptr;
-  bool ObtainDC() override { return view && view->shown() && fl_xid(view) != 0; }
-  bool SetupPixelFormat() override { return Fl_Gl_Window::can_do(kVisualAttribs) != 0; }
+  const char* failure = "";
+  bool ObtainDC() override {
+    failure = "the view has no X window";
+    return view && view->shown() && fl_xid(view) != 0;
+  }
+  bool SetupPixelFormat() override {
+    failure = "the X display offers no double-buffered RGB visual with a depth buffer (GLX)";
+    return Fl_Gl_Window::can_do(kVisualAttribs) != 0;
+  }
   bool CreateContext() override {
+    failure = "GLX gave no OpenGL context for the view (glxinfo shows whether GLX works)";
     view->make_current();
     return view->context() != nullptr;
   }
   bool MakeCurrent() override {
+    failure = "the view's OpenGL context could not be made current";
     if (!view->context()) return false;
     view->make_current();
     return glXGetCurrentContext() != nullptr;
   }
+  std::string FailureReason() const override { return failure; }
   void SwapBuffers() override { view->swap_buffers(); }
   bool ReleaseCurrent() override { return glXMakeCurrent(fl_display, None, nullptr) == True; }
   bool DeleteContext() override {

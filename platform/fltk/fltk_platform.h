@@ -41,7 +41,7 @@ class FltkPlatform : public Platform {
   bool AskYesNo(const char* text) override;
   int RunModal(const DialogTemplate& dialog, DialogHandler& handler) override;
   int Clock() override { return ProcessClockMs(); }
-  int64_t ClockUs() override { return ProcessClockUs(); }
+  int64_t ClockNs() override { return ProcessClockNs(); }
   std::tm LocalTime() override;
   void Exit(int code) override;
 

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
+#include <regex>
 #include <vector>
 
 namespace vm {
@@ -139,6 +142,25 @@ TEST(CliOptions, FieldsAndCommands) {
   EXPECT_EQ(Parse({"devices"}).options.command, CliCommand::kDevices);
   EXPECT_EQ(Parse({"--help"}).options.command, CliCommand::kHelp);
   EXPECT_EQ(Parse({"run", "--scenes", "1", "-h"}).options.command, CliCommand::kHelp);
+}
+
+// The man page once lagged --help by six options: every command and option
+// --help names must be in it (the page may name more).
+TEST(CliOptions, TheManPageHasEveryOptionOfHelp) {
+  std::ifstream in(VM_TEST_SOURCE_DIR "/dist/man/velmark3-cli.1.in");
+  std::string page{std::istreambuf_iterator<char>(in), {}};
+  page = std::regex_replace(page, std::regex(R"(\\-)"), "-");
+  const std::string help = CliUsage();
+  const std::regex option(R"(--[a-z][a-z-]*)"), command(R"(\n  ([a-z]+) )");
+  int checked = 0;
+  for (const std::regex& word : {option, command}) {
+    for (std::sregex_iterator m(help.begin(), help.end(), word), end; m != end; ++m, ++checked) {
+      const std::string name = (*m)[m->size() - 1];
+      EXPECT_TRUE(std::regex_search(page, std::regex("(^|[^a-z-])" + name + "($|[^a-z-])")))
+          << name;
+    }
+  }
+  EXPECT_GT(checked, 30);
 }
 
 }  // namespace

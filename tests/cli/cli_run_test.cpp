@@ -157,7 +157,8 @@ TEST_F(CliDir, RunsTheSelectedScenesAndSavesOnlyTheResultsFile) {
   EXPECT_EQ(lines, 36);
 }
 
-// A partial run would be ranked like a full one: saved only on request.
+// A partial run would be ranked like a full one: saved only on request. So
+// would a scene that drew no frame, once reported as 0.000000 ms and fps.
 TEST_F(CliDir, SavingAPartialRunNeedsAllowPartial) {
   CliOptions o;
   o.scenes[23] = false;
@@ -166,6 +167,34 @@ TEST_F(CliDir, SavingAPartialRunNeedsAllowPartial) {
   EXPECT_EQ(RunCommand(o, stdout, err), 1);
   EXPECT_NE(Contents(err).find("--allow-partial"), std::string::npos) << Contents(err);
   EXPECT_TRUE(Files().empty());
+
+  RunReport all;
+  StartReport(all, CliOptions(), "", "", "");
+  for (int i = 0; i < kSceneCount; i += 2) all.OnBenchmarkFrame(i, 0.01, 0.02);
+  EXPECT_EQ(WhyNotSaved(CliOptions(), &all).find("scenes without a frame (2, 4, 6,"), 0u);
+  for (int i = 1; i < kSceneCount; i += 2) all.OnBenchmarkFrame(i, 0.01, 0.02);
+  EXPECT_EQ(WhyNotSaved(CliOptions(), &all), "");
+
+  for (bool& s : o.scenes) s = false;
+  o.scenes[0] = true;
+  o.seconds = 2;
+  o.timerMs = 3000;
+  o.allowPartial = true;
+  o.jsonPath = "-";
+  o.csvPath = "run.csv";
+  std::FILE* out = std::tmpfile();
+  ASSERT_EQ(RunCommand(o, out, err), 0) << Contents(err);
+  const std::string doc = Contents(out);
+  EXPECT_EQ(Value(doc, "fps"), "null") << doc;
+  EXPECT_EQ(Value(doc, "frames"), "0");
+  EXPECT_EQ(Value(doc, "median", doc.find("frame_ms")), "null");
+  EXPECT_NE(ReadFile("run.csv").find("\n1,\"900 Spheres and 1 light\",,0,,,,,,,,,,\n"),
+            std::string::npos)
+      << ReadFile("run.csv");
+  EXPECT_NE(Contents(err).find("scene 1 drew no frame, so it has no rate: the timer (3000 ms)"),
+            std::string::npos)
+      << Contents(err);
+  std::fclose(out);
   std::fclose(err);
 }
 
@@ -191,6 +220,9 @@ TEST_F(CliDir, ResultsAndCompareAsTextAndAsJson) {
   EXPECT_NE(Contents(err).find("no results file results.txt"), std::string::npos);
   ASSERT_EQ(mkfifo("pipe.txt", 0600), 0);  // read as missing, without blocking
   EXPECT_EQ(vm::ResultsCommand(out, err, "pipe.txt", false), 1);
+  std::fclose(std::fopen("empty.txt", "w"));
+  EXPECT_EQ(vm::ResultsCommand(out, err, "empty.txt", false), 0);
+  EXPECT_NE(Contents(err).find("empty.txt holds no records"), std::string::npos);
   WriteTwoMachines("3D \"BOX\" \\ \x1b");
   ASSERT_EQ(vm::ResultsCommand(out, err), 0);
   const std::string text = Contents(out);
@@ -216,7 +248,8 @@ TEST_F(CliDir, ResultsAndCompareAsTextAndAsJson) {
     EXPECT_EQ(std::to_string(static_cast<int>(std::stod(Value(doc, "average_fps", at)) * 100)),
               scores[m]);
   }
-  EXPECT_EQ(Value(doc, "name"), "\" 3D \\\"BOX\\\" \\\\ \\u001b\"");  // as listed: a space first
+  // As saved: without the space the list puts before a leading digit.
+  EXPECT_EQ(Value(doc, "name"), "\"3D \\\"BOX\\\" \\\\ \\u001b\"");
   EXPECT_EQ(Value(doc, "video_card"), "\"CARD\"");
 
   std::FILE* cmp = std::tmpfile();
@@ -233,7 +266,8 @@ TEST_F(CliDir, ResultsAndCompareAsTextAndAsJson) {
   EXPECT_NE(Value(compared, "scenes").find(", null, "), std::string::npos);
 
   EXPECT_EQ(vm::CompareCommand(2, 2, cmp, err, kResultsFile, true), 1);
-  EXPECT_NE(Contents(err).find("Please don't Select the same Computer!!!"), std::string::npos);
+  EXPECT_NE(Contents(err).find("velmark3-cli: Please don't Select the same Computer!!!"),
+            std::string::npos);
   EXPECT_EQ(vm::CompareCommand(1, 3, cmp, err), 2);
   for (std::FILE* f : {out, err, json, cmp}) std::fclose(f);
 }
@@ -276,12 +310,15 @@ TEST_F(CliDir, DevicePlatformRunReportsEveryRun) {
   const std::string csv = ReadFile("run.csv");
   EXPECT_EQ(csv.find("scene,name,fps,frames,draw_ms_mean,draw_ms_min,draw_ms_median,draw_ms_p99,"
                      "draw_ms_max,frame_ms_mean,frame_ms_min,frame_ms_median,frame_ms_p99,"
-                     "frame_ms_max\n1,\"900 Spheres and 1 light\"," +
+                     "frame_ms_max,run1,run2\n1,\"900 Spheres and 1 light\"," +
                      fps + "," + Value(doc, "frames") + ","),
             0u)
       << csv;
   EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 2);
-  EXPECT_EQ(std::count(csv.begin(), csv.end(), ','), 2 * 13);
+  EXPECT_EQ(std::count(csv.begin(), csv.end(), ','), 2 * 15);
+  std::string eachRun = runs.substr(1, runs.size() - 2);  // "a, b" ends the row as ",a,b"
+  eachRun.erase(eachRun.find(' '), 1);
+  EXPECT_EQ(csv.substr(csv.size() - eachRun.size() - 2), "," + eachRun + "\n") << csv;
   std::fclose(out);
   std::fclose(err);
 }

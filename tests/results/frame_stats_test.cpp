@@ -22,6 +22,7 @@ TEST(FrameHistogram, SummariesOfKnownFrameTimes) {
       {"one frame", {16.7}, {16.7, 16.7, 16.7, 16.7, 16.7}},
       {"1 to 100 ms", ramp, {50.5, 1, 50, 99, 100}},
       {"one stall in 100", stall, {19.9, 10, 10, 10, 1000}},
+      {"10 us frames", {0.0104, 0.0102, 0.0106}, {0.0104, 0.0102, 0.0104, 0.0106, 0.0106}},
       {"zero, negative and 1 us", {0, -3, 0.001}, {0.001 / 3, 0, 0, 0.001, 0.001}},
       {"beyond the last bucket", {1, 2e6}, {1000000.5, 1, 1, 2e6, 2e6}},
   };

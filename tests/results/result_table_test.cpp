@@ -24,12 +24,14 @@ TEST(ResultScore, TruncatesAndStaysDefinedForAnyAverage) {
 }
 
 // Hand edits: text around the records, a word for a rate, a name longer than
-// a line is read (split, shifting only its own record), CR LF line ends.
+// a line is read (cut, its record kept in step), CR LF line ends, and a 10 MiB
+// line of dashes (once 2343 phantom records, pushing the real ones out).
 TEST(ResultTable, HandEditedFiles) {
   vmtest::ResetBenchState();
   std::string bad = vmtest::Record(std::string(200, 'N'), vmtest::Flat(12));
   bad.replace(bad.find("12.000000\n"), 9, "fast!!!!!");
-  const std::string lf = "header\n\n" + vmtest::Record("A", vmtest::Flat(6)) + "note\n" + bad +
+  const std::string lf = "header\n" + std::string(10 << 20, '-') + "\n" +
+                         vmtest::Record("A", vmtest::Flat(6)) + "note\n" + bad +
                          vmtest::Record("B", vmtest::Flat(1)) + "trailing";
   std::string crlf;
   for (char c : lf) crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
@@ -39,13 +41,33 @@ TEST(ResultTable, HandEditedFiles) {
     vm::LoadResultTable(dir.File("results.txt").c_str());
     ASSERT_EQ(lastResultIndex, 2);
     EXPECT_EQ(std::string(ResultTable[0].computerName), std::string(127, 'N'));
-    EXPECT_STREQ(ResultTable[0].ramType, "CPU\n");
-    EXPECT_EQ(ResultTable[0].sceneFps[1], 0.0f);  // the word
-    EXPECT_FLOAT_EQ(ResultTable[0].averageFps, 12.0f * 22 * 0.041666668f);
+    EXPECT_STREQ(ResultTable[0].ramType, "RAM\n");
+    EXPECT_EQ(ResultTable[0].sceneFps[0], 0.0f);  // the word
+    EXPECT_FLOAT_EQ(ResultTable[0].averageFps, 12.0f * 23 * 0.041666668f);
     EXPECT_STREQ(ResultTable[1].computerName, "A\n");
     EXPECT_STREQ(ResultTable[2].computerName, "B\n");
     EXPECT_EQ(ResultTable[2].averageFps, 1.0f);
   }
+}
+
+// A "nan" rate once ranked its machine first, with score 0, above one of
+// 4018. Rates that are no number rank as 0, in the order equal rows take.
+TEST(ResultTable, NonFiniteRatesRankAsZero) {
+  vmtest::ResetBenchState();
+  std::string nan = vmtest::Record("NAN", vmtest::Flat(0)), inf = vmtest::Record("INF", {});
+  for (size_t at; (at = nan.find("0.000000")) != std::string::npos;) nan.replace(at, 8, "nan");
+  inf.replace(inf.find("0.000000"), 8, "inf");
+  vmtest::TempDir dir;
+  vmtest::WriteFile(dir.File("results.txt"), vmtest::Record("FAST", vmtest::Flat(40.185)) + nan +
+                                                 inf + vmtest::Record("ZERO", vmtest::Flat(0)) +
+                                                 vmtest::Record("HUGE", vmtest::Flat(3e38)));
+  vm::LoadResultTable(dir.File("results.txt").c_str());
+  ASSERT_EQ(lastResultIndex, 4);
+  const char* order[] = {"FAST\n", "HUGE\n", "ZERO\n", "INF\n", "NAN\n"};
+  for (int r = 0; r < 5; ++r) EXPECT_STREQ(ResultTable[r].computerName, order[r]) << r;
+  EXPECT_EQ(vm::ResultScore(ResultTable[0].averageFps), 4018);
+  for (int r = 1; r < 5; ++r) EXPECT_EQ(ResultTable[r].averageFps, 0.0f) << order[r];
+  EXPECT_EQ(ResultTable[4].sceneFps[0], 0.0f);
 }
 
 // A German locale turns 57.35 into "57,350000" for plain printf; the results

@@ -89,17 +89,17 @@ class MemoryPlatform : public Platform {
     now += clockStepMs;
     return t;
   }
-  // The same clock to the microsecond; each read advances it by clockStepUs.
-  int64_t ClockUs() override {
-    const int64_t t = NowUs();
-    AdvanceUs(clockStepUs);
+  // The same clock to the nanosecond; each read advances it by clockStepNs.
+  int64_t ClockNs() override {
+    const int64_t t = NowNs();
+    AdvanceNs(clockStepNs);
     return t;
   }
-  int64_t NowUs() const { return now * int64_t{1000} + subUs; }
-  void AdvanceUs(int64_t us) {
-    const int64_t t = NowUs() + us;
-    now = static_cast<int>(t / 1000);
-    subUs = static_cast<int>(t % 1000);
+  int64_t NowNs() const { return now * int64_t{1000000} + subNs; }
+  void AdvanceNs(int64_t ns) {
+    const int64_t t = NowNs() + ns;
+    now = static_cast<int>(t / 1000000);
+    subNs = static_cast<int>(t % 1000000);
   }
   std::tm LocalTime() override { return localTime; }
   void Exit(int code) override { exitCode = code; }
@@ -112,9 +112,9 @@ class MemoryPlatform : public Platform {
   std::string lastStatus() const { return statusTexts.empty() ? "" : statusTexts.back(); }
 
   int now = 0;
-  int subUs = 0;  // microseconds past `now`
+  int subNs = 0;  // nanoseconds past `now`
   int clockStepMs = 0;
-  int clockStepUs = 0;
+  int64_t clockStepNs = 0;
   std::tm localTime{};
   std::vector<std::string> statusTexts;
   std::vector<std::string> messages;

@@ -49,11 +49,11 @@ class SimApp : public vm::AppEvents {
     }
     // A timed frame reads the clock before and after drawing; only the first
     // step is the frame's cost.
-    const int64_t before = platform.NowUs();
-    platform.clockStepUs = paintCostUs;
+    const int64_t before = platform.NowNs();
+    platform.clockStepNs = paintCostUs * int64_t{1000};
     view->OnDraw();
-    platform.clockStepUs = 0;
-    if (platform.NowUs() != before) platform.AdvanceUs(-paintCostUs);
+    platform.clockStepNs = 0;
+    if (platform.NowNs() != before) platform.AdvanceNs(-paintCostUs * int64_t{1000});
   }
   void OnSize(int, int) override {}
   void OnMouseWheel(int16_t) override {}
