@@ -172,28 +172,19 @@ TEST_F(CliDir, SavingAPartialRunNeedsAllowPartial) {
   StartReport(all, CliOptions(), "", "", "");
   for (int i = 0; i < kSceneCount; i += 2) all.OnBenchmarkFrame(i, 0.01, 0.02);
   EXPECT_EQ(WhyNotSaved(CliOptions(), &all).find("scenes without a frame (2, 4, 6,"), 0u);
-  for (int i = 1; i < kSceneCount; i += 2) all.OnBenchmarkFrame(i, 0.01, 0.02);
-  EXPECT_EQ(WhyNotSaved(CliOptions(), &all), "");
 
   for (bool& s : o.scenes) s = false;
   o.scenes[0] = true;
-  o.seconds = 2;
   o.timerMs = 3000;
   o.allowPartial = true;
   o.jsonPath = "-";
   o.csvPath = "run.csv";
   std::FILE* out = std::tmpfile();
   ASSERT_EQ(RunCommand(o, out, err), 0) << Contents(err);
-  const std::string doc = Contents(out);
-  EXPECT_EQ(Value(doc, "fps"), "null") << doc;
-  EXPECT_EQ(Value(doc, "frames"), "0");
-  EXPECT_EQ(Value(doc, "median", doc.find("frame_ms")), "null");
-  EXPECT_NE(ReadFile("run.csv").find("\n1,\"900 Spheres and 1 light\",,0,,,,,,,,,,\n"),
-            std::string::npos)
-      << ReadFile("run.csv");
-  EXPECT_NE(Contents(err).find("scene 1 drew no frame, so it has no rate: the timer (3000 ms)"),
-            std::string::npos)
-      << Contents(err);
+  const std::string doc = Contents(out), csv = ReadFile("run.csv"), log = Contents(err);
+  EXPECT_EQ(Value(doc, "fps") + Value(doc, "median", doc.find("frame_ms")), "nullnull") << doc;
+  EXPECT_NE(csv.find("\n1,\"900 Spheres and 1 light\",,0,,,,,,,,,,\n"), std::string::npos) << csv;
+  EXPECT_NE(log.find("scene 1 drew no frame, so it has no rate: the timer (3000"), log.npos) << log;
   std::fclose(out);
   std::fclose(err);
 }
