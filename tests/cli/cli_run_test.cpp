@@ -2,11 +2,14 @@
 
 #include <dirent.h>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -182,6 +185,63 @@ void WriteTwoMachines(const char* firstName) {
   std::fclose(f);
 }
 
+// Outputs that would lose data are refused before the first scene (exit 2,
+// nothing stored, every file as it was); a report that fails after the run
+// leaves the earlier one whole, no temporary file, and the other written.
+TEST_F(CliDir, OutputsThatWouldLoseDataAreRefused) {
+  const struct {
+    const char *what, *json, *csv, *message;
+  } cases[] = {
+      {"the results file", "results.txt", "", "--json results.txt: the program reads it"},
+      {"the results file linked", "same.txt", "", "--json same.txt: the program reads it"},
+      {"the results file respelt", "folder/../results.txt", "", "the program reads it"},
+      {"a data file", "", "benchs.txt", "--csv benchs.txt: the program reads it"},
+      {"both on one new file", "new.txt", "./new.txt", "--csv ./new.txt: --json writes it too"},
+      {"a missing folder", "gone/run.json", "", "--json gone/run.json: its folder does not"},
+      {"a FIFO and a folder", "pipe", "folder",
+       "--json pipe: is not a regular file\n"
+       "velmark3-cli: --csv folder: is a folder"},
+      {"a full disk", "old.json", "new.csv", "could not write old.json: File too large"},
+  };
+  rlimit unlimited{};
+  getrlimit(RLIMIT_FSIZE, &unlimited);
+  std::signal(SIGXFSZ, SIG_IGN);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    const std::vector<std::string> kept = {"benchs.txt", "old.json", "results.txt"};
+    WriteTwoMachines("KEPT");
+    ASSERT_EQ(std::system("echo earlier report >old.json; echo scenes >benchs.txt; mkdir folder; "
+                          "mkfifo pipe; ln results.txt same.txt"),
+              0);
+    std::vector<std::string> before;
+    for (const std::string& name : kept) before.push_back(ReadFile(name.c_str()));
+    CliOptions o;
+    std::fill(o.scenes, o.scenes + kSceneCount, false);
+    const bool fullDisk = c.what == std::string("a full disk");
+    o.scenes[0] = o.allowPartial = true;
+    o.save = !fullDisk;
+    o.jsonPath = c.json;
+    o.csvPath = c.csv;
+    rlimit small = unlimited;
+    small.rlim_cur = 520;  // a CSV of one scene, not its JSON
+    ASSERT_EQ(fullDisk ? setrlimit(RLIMIT_FSIZE, &small) : 0, 0);
+    std::FILE* err = std::tmpfile();
+    EXPECT_EQ(RunCommand(o, err, err), fullDisk ? 1 : 2);
+    setrlimit(RLIMIT_FSIZE, &unlimited);
+    EXPECT_NE(Contents(err).find(c.message), std::string::npos) << Contents(err);
+    std::fclose(err);
+    for (size_t k = 0; k < kept.size(); ++k) EXPECT_EQ(ReadFile(kept[k].c_str()), before[k]);
+    std::vector<std::string> files = Files(), expected = {"benchs.txt", "folder",      "old.json",
+                                                          "pipe",       "results.txt", "same.txt"};
+    if (fullDisk) expected.insert(expected.begin() + 2, "new.csv");
+    std::sort(files.begin(), files.end());
+    EXPECT_EQ(files, expected);
+    EXPECT_EQ(ReadFile("new.csv").find("scene,name,fps,"), fullDisk ? 0 : std::string::npos);
+    TearDown();
+    SetUp();
+  }
+}
+
 // The ranking and a comparison as the Text Results lines and as JSON: the
 // same values, names escaped, a ratio with no value as null.
 TEST_F(CliDir, ResultsAndCompareAsTextAndAsJson) {
@@ -291,14 +351,17 @@ TEST_F(CliDir, DevicePlatformRunReportsEveryRun) {
 TEST_F(CliDir, HostileFilesAndUnwritableOutput) {
   std::FILE* f = std::fopen("results.txt", "w");
   for (int machine = 0; machine < 130; ++machine) {
-    std::fprintf(f, "-------------------------------------\nday\nBOX\x1b]0;x\x07%d\x7f\n", machine);
+    std::fprintf(f,
+                 "-------------------------------------\nday\nBOX\x1b]0;x\x07%d\x7f\r\xc2\x9b"
+                 "2J\n",
+                 machine);
     for (int line = 0; line < 33; ++line) std::fprintf(f, "%d\n", machine);
   }
   std::fclose(f);
   std::FILE* out = std::tmpfile();
   std::FILE* err = std::tmpfile();
   ASSERT_EQ(vm::ResultsCommand(out, err), 0);
-  EXPECT_EQ(Contents(out).find("1 POSITION WITH SCORE = 12700\nBOX?]0;x?127?\n"), 0u);
+  EXPECT_EQ(Contents(out).find("1 POSITION WITH SCORE = 12700\nBOX?]0;x?127???2J\n"), 0u);
   EXPECT_EQ(Contents(err),
             "velmark3-cli: 2 records of results.txt are not shown: the ranking holds 128\n");
   std::FILE* full = std::fopen("/dev/full", "w");
