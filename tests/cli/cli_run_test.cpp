@@ -160,18 +160,6 @@ TEST_F(CliDir, RunsTheSelectedScenesAndSavesOnlyTheResultsFile) {
   EXPECT_EQ(lines, 36);
 }
 
-// A partial run would be ranked like a full one: saved only on request.
-TEST_F(CliDir, SavingAPartialRunNeedsAllowPartial) {
-  CliOptions o;
-  o.scenes[23] = false;
-  o.save = true;
-  std::FILE* err = std::tmpfile();
-  EXPECT_EQ(RunCommand(o, stdout, err), 1);
-  EXPECT_NE(Contents(err).find("--allow-partial"), std::string::npos) << Contents(err);
-  EXPECT_TRUE(Files().empty());
-  std::fclose(err);
-}
-
 // Two records: the first's rates are 7.5, 15, ..., 180, the second's half
 // of that but 0 in scene 3.
 void WriteTwoMachines(const char* firstName) {
@@ -185,8 +173,9 @@ void WriteTwoMachines(const char* firstName) {
   std::fclose(f);
 }
 
-// Outputs that would lose data are refused before the first scene (exit 2,
-// nothing stored, every file as it was); a report that fails after the run
+// Outputs that would lose data, and a partial run saved (it would rank as a
+// full one), are refused before the first scene (nothing stored, every file
+// as it was); a report that fails after the run
 // leaves the earlier one whole, no temporary file, and the other written.
 TEST_F(CliDir, OutputsThatWouldLoseDataAreRefused) {
   const struct {
@@ -202,6 +191,7 @@ TEST_F(CliDir, OutputsThatWouldLoseDataAreRefused) {
        "--json pipe: is not a regular file\n"
        "velmark3-cli: --csv folder: is a folder"},
       {"a full disk", "old.json", "new.csv", "could not write old.json: File too large"},
+      {"a partial run", "", "", "--save: this run has 1 of the 24 scenes; add --allow-partial"},
   };
   rlimit unlimited{};
   getrlimit(RLIMIT_FSIZE, &unlimited);
@@ -218,7 +208,8 @@ TEST_F(CliDir, OutputsThatWouldLoseDataAreRefused) {
     CliOptions o;
     std::fill(o.scenes, o.scenes + kSceneCount, false);
     const bool fullDisk = c.what == std::string("a full disk");
-    o.scenes[0] = o.allowPartial = true;
+    o.scenes[0] = true;
+    o.allowPartial = c.what != std::string("a partial run");
     o.save = !fullDisk;
     o.jsonPath = c.json;
     o.csvPath = c.csv;
@@ -226,7 +217,7 @@ TEST_F(CliDir, OutputsThatWouldLoseDataAreRefused) {
     small.rlim_cur = 520;  // a CSV of one scene, not its JSON
     ASSERT_EQ(fullDisk ? setrlimit(RLIMIT_FSIZE, &small) : 0, 0);
     std::FILE* err = std::tmpfile();
-    EXPECT_EQ(RunCommand(o, err, err), fullDisk ? 1 : 2);
+    EXPECT_EQ(RunCommand(o, err, err), fullDisk || !o.allowPartial ? 1 : 2);
     setrlimit(RLIMIT_FSIZE, &unlimited);
     EXPECT_NE(Contents(err).find(c.message), std::string::npos) << Contents(err);
     std::fclose(err);
