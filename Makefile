@@ -62,23 +62,19 @@ pictures:
 	  convert $(BUILD)-pictures/velmark3-$$n.bmp -strip dist/icons/velmark3-$$n.png; \
 	done
 
-# Installs under PREFIX (default /usr/local); DESTDIR works as usual.
+# Installs under PREFIX (default /usr/local); DESTDIR works as usual. Saved
+# results live in the per-user folder, which install never writes.
 PREFIX ?= /usr/local
 install: build
 	cmake -S . -B $(BUILD) -DCMAKE_INSTALL_PREFIX=$(PREFIX)
 	cmake --build $(BUILD) -j $(JOBS)
-	cmake --install $(BUILD)
+	@sh scripts/install-files install $(BUILD)
 
-# Removes every file the last `make install` from this build folder put in
-# place, as listed in install_manifest.txt (DESTDIR as for install). The
-# program's own folders go too once empty; shared ones (icons, man) stay.
+# Removes the files the last `make install` from this build folder put in
+# place (install_manifest.txt, DESTDIR as for install) and that are still as
+# installed: a file changed since is kept and named.
 uninstall:
-	@test -f $(BUILD)/install_manifest.txt || { echo "make uninstall: nothing installed from $(BUILD) (no install_manifest.txt)" >&2; exit 1; }
-	@while IFS= read -r f || [ -n "$$f" ]; do \
-	  f="$(DESTDIR)$$f"; if [ -e "$$f" ] || [ -L "$$f" ]; then echo "removing $$f"; rm -f "$$f"; fi; \
-	  case "$$f" in */velmark3/*) rmdir "$${f%/*}" 2>/dev/null || true;; esac; \
-	done <$(BUILD)/install_manifest.txt
-	@rm -f $(BUILD)/install_manifest.txt
+	@sh scripts/install-files uninstall $(BUILD)
 
 clean:
 	rm -rf $(BUILD) $(BUILD)-asan $(BUILD)-fuzz $(BUILD)-pictures

@@ -80,15 +80,17 @@ std::string InstalledDataDir() {
   return path.substr(0, path.rfind('/') + 1) + VM_DATA_FROM_BIN;
 }
 
-bool EnterFilesFolder(const std::string& dataDir, std::string& resultsFile, std::string& error) {
+bool EnterFilesFolder(const std::string& dataDir, const std::vector<std::string*>& userPaths,
+                      std::string& error) {
   if (dataDir.empty() || !IsDir(dataDir)) return true;  // a build tree: the current directory
-  if (!resultsFile.empty() && resultsFile[0] != '/') {
+  for (std::string* path : userPaths) {
+    if (path->empty() || *path == "-" || (*path)[0] == '/') continue;
     char cwd[4096];
     if (!getcwd(cwd, sizeof cwd)) {
-      error = "cannot resolve --results-file: " + std::string(std::strerror(errno));
+      error = "cannot resolve " + *path + ": " + std::strerror(errno);
       return false;
     }
-    resultsFile = std::string(cwd) + "/" + resultsFile;
+    *path = std::string(cwd) + "/" + *path;
   }
   const char* xdg = std::getenv("XDG_DATA_HOME");
   const char* home = std::getenv("HOME");

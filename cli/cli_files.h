@@ -15,9 +15,12 @@ bool TakeResultsFileOption(std::vector<const char*>& args, std::string& path, st
 
 // Makes the runner's folder the working directory: for an installed runner
 // (its data folder at dataDir exists) the per-user folder, created and seeded
-// with the shipped files not there yet. A relative resultsFile is kept
-// pointing where the user meant it. False with a reason when that fails.
-bool EnterFilesFolder(const std::string& dataDir, std::string& resultsFile, std::string& error);
+// with the shipped files not there yet. Every path of the command line is
+// listed in userPaths: a relative one is kept pointing where the user meant
+// it, from the directory the command was run in ("" and "-" are left as
+// they are). False with a reason when that fails.
+bool EnterFilesFolder(const std::string& dataDir, const std::vector<std::string*>& userPaths,
+                      std::string& error);
 
 // The shipped data folder of this executable once installed.
 std::string InstalledDataDir();

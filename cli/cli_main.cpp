@@ -29,7 +29,8 @@ int main(int argc, char** argv) {
   for (const std::string& note : options.notes)
     std::fprintf(stderr, "velmark3-cli: %s\n", note.c_str());
   if (options.command != vm::CliCommand::kHelp && options.command != vm::CliCommand::kScenes &&
-      !vm::EnterFilesFolder(vm::InstalledDataDir(), resultsFile, error)) {
+      !vm::EnterFilesFolder(vm::InstalledDataDir(),
+                            {&resultsFile, &options.jsonPath, &options.csvPath}, error)) {
     std::fprintf(stderr, "velmark3-cli: %s\n", error.c_str());
     return 1;
   }

@@ -348,8 +348,15 @@ at most 126 characters each, as in the Save Results form):
   --video-driver TEXT   --os TEXT         --other TEXT
 An option's value may also be given as --option=VALUE.
 
+Paths are taken from the directory the command is run in. Every output is
+checked before the first scene: one that cannot be written, or that would
+replace the results file, a file the program reads or another output, is
+refused. Ctrl-C (or SIGTERM) stops the run at the next frame: the scenes
+finished are printed and reported, nothing is saved; a second one stops at
+once.
+
 Exit status: 0 done, 1 could not run or save (the message says why),
-2 bad command line.
+2 bad command line or output refused, 130/143 stopped by SIGINT/SIGTERM.
 )";
 }
 

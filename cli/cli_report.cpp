@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 
+#include "platform/output_file.h"
 #include "platform/utf8.h"
 #include "results/ranking.h"
 #include "results/result_table.h"
@@ -110,28 +112,50 @@ void StartReport(RunReport& r, const CliOptions& o, const std::string& glVendor,
   }
 }
 
+namespace {
+
+// The report as it will be written, so that it can replace the file whole.
+bool ReportText(void (*write)(const RunReport&, std::FILE*), const RunReport& r,
+                std::string& text) {
+  char* data = nullptr;
+  size_t size = 0;
+  std::FILE* f = open_memstream(&data, &size);
+  if (!f) return false;
+  write(r, f);
+  const bool failed = std::ferror(f) != 0;
+  const bool ok = std::fclose(f) == 0 && !failed;
+  if (ok) text.assign(data, size);
+  std::free(data);
+  return ok;
+}
+
+}  // namespace
+
 bool WriteReports(const CliOptions& o, const RunReport& r, std::FILE* out, std::FILE* err) {
   const struct {
     const std::string& path;
     void (*write)(const RunReport&, std::FILE*);
   } reports[] = {{o.jsonPath, WriteRunJson}, {o.csvPath, WriteRunCsv}};
+  bool all = true;
+  // Each report is tried, whichever failed before it.
   for (const auto& report : reports) {
     if (report.path.empty()) continue;
-    std::FILE* f = report.path == "-" ? out : std::fopen(report.path.c_str(), "w");
-    bool ok = f != nullptr;
-    if (ok) {
-      report.write(r, f);
-      ok = f == out ? std::fflush(f) == 0 && !std::ferror(f) : !std::ferror(f);
-      if (f != out) ok = std::fclose(f) == 0 && ok;
+    std::string error;
+    if (report.path == "-") {
+      report.write(r, out);
+      if (std::fflush(out) == 0 && !std::ferror(out)) continue;
+      error = std::string("standard output: ") + std::strerror(errno);
+    } else {
+      std::string text;
+      if (!ReportText(report.write, r, text))
+        error = report.path + ": " + std::strerror(errno);
+      else if (ReplaceFile(report.path, text, error))
+        continue;
     }
-    if (!ok) {
-      std::fprintf(err, "velmark3-cli: could not write %s: %s\n",
-                   report.path == "-" ? "standard output" : report.path.c_str(),
-                   std::strerror(errno));
-      return false;
-    }
+    std::fprintf(err, "velmark3-cli: could not write %s\n", error.c_str());
+    all = false;
   }
-  return true;
+  return all;
 }
 
 std::string SceneName(int scene) {

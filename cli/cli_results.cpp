@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "cli/cli_report.h"
+#include "platform/utf8.h"
 #include "results/ranking.h"
 #include "results/result_table.h"
 
@@ -49,13 +50,27 @@ bool ResultsFileThere(const char* path, std::FILE* err) {
 
 }  // namespace
 
-std::string PrintableText(std::string text) {
-  // Names come from files other people send: escapes must not reach a terminal.
-  for (char& c : text) {
-    const unsigned char u = static_cast<unsigned char>(c);
-    if ((u < 0x20 && c != '\n' && c != '\r') || u == 0x7F) c = '?';
+std::string PrintableText(const std::string& text) {
+  // Names come from files other people send: escapes must not reach a
+  // terminal, neither C0 controls nor C1 ones (U+0080-U+009F: CSI, OSC, ST),
+  // in UTF-8 or as single bytes. Only a line end stays.
+  std::string out;
+  for (size_t i = 0; i < text.size();) {
+    const unsigned char u = static_cast<unsigned char>(text[i]);
+    char32_t c = u;
+    size_t n = u < 0x80 ? 1 : DecodeUtf8(text, i, c);
+    if (n == 0) {  // not UTF-8: the byte alone
+      n = 1;
+      c = u;
+    }
+    const bool lineEnd = c == '\n' || (c == '\r' && text.compare(i, 2, "\r\n") == 0);
+    if ((c < 0x20 && !lineEnd) || (c >= 0x7F && c < 0xA0))
+      out += '?';
+    else
+      out.append(text, i, n);
+    i += n;
   }
-  return text;
+  return out;
 }
 
 bool FinishOutput(std::FILE* out, std::FILE* err) {

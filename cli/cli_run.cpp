@@ -2,11 +2,14 @@
 
 #include <GL/gl.h>
 
+#include <algorithm>
 #include <memory>
 
 #include "app/commands.h"
 #include "app/velmark3_app.h"
+#include "cli/cli_outputs.h"
 #include "cli/cli_report.h"
+#include "cli/cli_stop.h"
 #include "cli/machine_info.h"
 #include "platform/edit_rules.h"
 #include "platform/egl/egl_context.h"
@@ -98,6 +101,25 @@ void TellScenesWithoutFrames(const CliOptions& o, const RunReport& report, std::
                scenes.find(',') == std::string::npos ? "it has" : "they have", why.c_str());
 }
 
+// After a stop signal: the run covers the scenes finished, those of the
+// last whole repeat if one was done, else those before the scene stopped.
+void KeepFinishedScenes(int run, const float (&lastRun)[kSceneCount], RunReport& report) {
+  const bool midRun = BenchState.displayMode == kModeBenchmark;
+  if (run > 0) {
+    std::copy(lastRun, lastRun + kSceneCount, BenchState.sceneTime);
+  } else {
+    for (int i = 0; i < kSceneCount; ++i) {
+      if (midRun && i < BenchState.currentScene) continue;
+      report.scenes[i].ran = false;
+      BenchState.sceneTime[i] = 0.0f;
+    }
+    report.EndRun(BenchState.sceneTime);
+  }
+  report.complete = false;
+  BenchState.displayMode = kModeIntro;
+  BenchState.resultsAvailable = 1;  // scored as a run of the scenes it finished
+}
+
 }  // namespace
 
 std::string WhyNotSaved(const CliOptions& o, const RunReport* report) {
@@ -120,6 +142,18 @@ int RunCommand(CliOptions& o, std::FILE* out, std::FILE* err) {
     std::fprintf(err, "velmark3-cli: --save: %s\n", WhyNotSaved(o, nullptr).c_str());
     return 1;
   }
+  // Whatever cannot be written is found before the first scene, and nothing
+  // is stored then.
+  const std::string refused = CheckRunOutputs(
+      {{"--json", o.jsonPath}, {"--csv", o.csvPath}, {"--save", o.save ? o.resultsFile : "", true}},
+      o.resultsFile);
+  if (!refused.empty()) {
+    for (size_t at = 0, end; (end = refused.find('\n', at)) != std::string::npos; at = end + 1)
+      std::fprintf(err, "velmark3-cli: %s\n", refused.substr(at, end - at).c_str());
+    std::fprintf(err, "velmark3-cli: nothing was run\n");
+    return 2;
+  }
+  StopSignals stopSignals;
   // The context comes first, so that its failure is told in the runner's
   // words, not as the desktop's message box.
   EglContext gl(o.width, o.height, o.egl, o.device < 0 ? 0 : o.device);
@@ -152,23 +186,33 @@ int RunCommand(CliOptions& o, std::FILE* out, std::FILE* err) {
   WriteRunHeader(o, err);
   platform.ShowStatus(true);
   ApplySettings(o);
-  for (int run = 0; run < o.repeat; ++run) {
+  float lastRun[kSceneCount] = {};
+  int run = 0;
+  for (; run < o.repeat && !StopSignal(); ++run) {
     app->OnCommand(ID_INIT_BENCHS);
     if (BenchState.displayMode != kModeBenchmark) return 1;  // the message said why
-    platform.Run(*app, [] { return BenchState.displayMode != kModeBenchmark; });
+    platform.Run(*app, [] { return BenchState.displayMode != kModeBenchmark || StopSignal(); });
+    if (BenchState.displayMode == kModeBenchmark) break;  // a stop signal
     if (!BenchState.resultsAvailable) {
       std::fprintf(err, "velmark3-cli: the run was stopped before its last scene\n");
       return 1;
     }
     report->EndRun(BenchState.sceneTime);
+    std::copy(BenchState.sceneTime, BenchState.sceneTime + kSceneCount, lastRun);
   }
   app->view.frameTimes = nullptr;
+  const int stopped = StopSignal();
+  if (stopped) KeepFinishedScenes(run, lastRun, *report);
   report->UseMedians(BenchState.sceneTime, err);
   TellScenesWithoutFrames(o, *report, err);
 
-  // Saved before anything is printed: a closed pipe cannot lose the run.
+  // Saved before anything is printed: a closed pipe cannot lose the run. A
+  // stopped run is not what the user meant to keep.
   bool saved = true;
-  if (o.save) {
+  if (o.save && stopped) {
+    std::fprintf(err, "velmark3-cli: the run was stopped: it was not saved\n");
+    saved = false;
+  } else if (o.save) {
     const std::string refused = WhyNotSaved(o, report.get());
     if (!refused.empty()) std::fprintf(err, "velmark3-cli: --save: %s\n", refused.c_str());
     saved = refused.empty() && SaveRun(o, platform, err);
@@ -176,7 +220,7 @@ int RunCommand(CliOptions& o, std::FILE* out, std::FILE* err) {
   // A report on standard output takes the place of the text lines.
   const bool text = o.jsonPath != "-" && o.csvPath != "-";
   for (int i = 0; i < kSceneCount; ++i)
-    if (o.scenes[i] && text)
+    if (report->scenes[i].ran && text)
       std::fprintf(out, "Scene %d : %s fps\n", i + 1,
                    FormatC("%f", SceneRate(BenchState.sceneTime[i])).c_str());
   // The score of this machine's row, as the result screens rank it.
@@ -184,7 +228,9 @@ int RunCommand(CliOptions& o, std::FILE* out, std::FILE* err) {
   for (int r = 0; r <= lastResultIndex; ++r)
     if (ResultTable[r].isThisMachine) report->score = ResultScore(ResultTable[r].averageFps);
   if (text) std::fprintf(out, "Score : %d\n", report->score);
+  std::fflush(out);  // the lines are out before any report is written
   const bool reported = WriteReports(o, *report, out, err);
+  if (stopped) return 128 + stopped;
   return saved && reported ? 0 : 1;
 }
 

@@ -121,6 +121,8 @@ std::string ApplyEditRules(const std::string& current, const std::string& input,
       piece = input.substr(i, 1);
     } else {
       if ((flags & kSingleLine) && (c == '\n' || c == '\r')) c = ' ';
+      // A stored name is printed on other people's terminals.
+      if ((flags & kSingleLine) && (c < 0x20 || (c >= 0x7F && c < 0xA0))) c = '?';
       if (flags & kUpperCase) c = UpperCaseLetter(c);
       piece = EncodeUtf8(c);
     }

@@ -10,6 +10,8 @@ namespace vm {
 // in bytes) to `input` appended to `current`. Text is taken as UTF-8: every
 // letter with a capital of the same encoded length is upper-cased, and the
 // limit never splits a character. Bytes that are not UTF-8 pass unchanged.
+// A single-line edit keeps no control characters: line breaks become
+// spaces, the others (C1 ones included) '?'.
 std::string ApplyEditRules(const std::string& current, const std::string& input, unsigned flags,
                            int maxLength);
 

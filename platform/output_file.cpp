@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <vector>
 
@@ -16,6 +17,11 @@ std::string Folder(const std::string& path) {
   const size_t slash = path.rfind('/');
   if (slash == std::string::npos) return ".";
   return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+std::string Base(const std::string& path) {
+  const size_t slash = path.rfind('/');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
 std::string Reason(const std::string& path, const char* what) {
@@ -31,6 +37,8 @@ std::string CheckOutputPath(const std::string& path) {
   if (stat(path.c_str(), &st) == 0) {
     if (S_ISDIR(st.st_mode)) return Reason(path, "is a folder, not a file");
     if (!S_ISREG(st.st_mode)) return Reason(path, "is not a regular file");
+    // A file made read-only is one its owner means to keep.
+    if (access(path.c_str(), W_OK) != 0) return Reason(path, "cannot be written to");
   } else if (errno != ENOENT) {
     return Reason(path, std::strerror(errno));
   }
@@ -87,6 +95,19 @@ bool SameFile(const std::string& a, const std::string& b) {
   struct stat sa, sb;
   return stat(a.c_str(), &sa) == 0 && stat(b.c_str(), &sb) == 0 && sa.st_dev == sb.st_dev &&
          sa.st_ino == sb.st_ino;
+}
+
+bool SamePlace(const std::string& a, const std::string& b) {
+  if (SameFile(a, b)) return true;
+  struct stat st;
+  if (stat(a.c_str(), &st) == 0 && stat(b.c_str(), &st) == 0) return false;
+  if (Base(a) != Base(b)) return false;
+  char* folderA = realpath(Folder(a).c_str(), nullptr);
+  char* folderB = realpath(Folder(b).c_str(), nullptr);
+  const bool same = folderA && folderB && std::strcmp(folderA, folderB) == 0;
+  std::free(folderA);
+  std::free(folderB);
+  return same;
 }
 
 }  // namespace vm

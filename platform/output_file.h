@@ -10,7 +10,7 @@ namespace vm {
 
 // Empty when `path` can take a new file: its folder exists and can be
 // written to, and the path names nothing but a regular file (no directory,
-// FIFO or device). Otherwise why not, naming the path.
+// FIFO or device) that may be written. Otherwise why not, naming the path.
 std::string CheckOutputPath(const std::string& path);
 
 // Writes `content` to `path` through a temporary file in the same folder,
@@ -22,5 +22,9 @@ bool ReplaceFile(const std::string& path, const std::string& content, std::strin
 // True when both paths exist and name the same file (device and inode),
 // however they are spelt.
 bool SameFile(const std::string& a, const std::string& b);
+
+// True when writing `a` would write `b`: the same file, or, where one does not
+// exist yet, the same name in the same folder (links in the folders followed).
+bool SamePlace(const std::string& a, const std::string& b);
 
 }  // namespace vm

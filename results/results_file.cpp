@@ -68,12 +68,23 @@ bool AppendRecord(const char* path, const std::string& record, std::string& erro
     error = "it is not a regular file";
     return false;
   }
-  const int fd = open(path, O_RDWR | O_APPEND | O_CREAT | O_NONBLOCK | O_CLOEXEC, 0666);
-  if (fd < 0) {
-    error = std::strerror(errno);
-    return false;
+  // An editor or sed -i replaces the file by a rename: a lock on the file
+  // the path named before is no lock on the one it names now.
+  int fd = -1;
+  bool ok = false;
+  for (int tries = 0; !ok && tries < 10; ++tries) {
+    if (fd >= 0) close(fd);
+    fd = open(path, O_RDWR | O_APPEND | O_CREAT | O_NONBLOCK | O_CLOEXEC, 0666);
+    if (fd < 0) {
+      error = std::strerror(errno);
+      return false;
+    }
+    if (!LockForAppend(fd, error)) break;
+    struct stat now;
+    ok = fstat(fd, &st) == 0 && stat(path, &now) == 0 && now.st_dev == st.st_dev &&
+         now.st_ino == st.st_ino;
+    if (!ok) error = "another program keeps replacing it";
   }
-  bool ok = LockForAppend(fd, error);
   // The size once the lock is ours is where this record starts.
   if (ok && (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))) {
     error = "it is not a regular file";

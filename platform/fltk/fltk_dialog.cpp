@@ -160,7 +160,9 @@ class RuleInput : public Fl_Input {
     auto* self = static_cast<RuleInput*>(data);
     std::string fixed = ApplyEditRules("", self->value(), self->flags_, self->maxLength_);
     if (fixed != self->value()) {
-      int pos = self->position();
+      // The cursor stays after the same character, whatever became shorter.
+      const std::string before(self->value(), static_cast<size_t>(self->position()));
+      int pos = static_cast<int>(ApplyEditRules("", before, self->flags_, self->maxLength_).size());
       self->value(fixed.c_str());
       if (pos > static_cast<int>(fixed.size())) pos = static_cast<int>(fixed.size());
       self->position(pos);

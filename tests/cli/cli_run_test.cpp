@@ -2,11 +2,14 @@
 
 #include <dirent.h>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -157,17 +160,11 @@ TEST_F(CliDir, RunsTheSelectedScenesAndSavesOnlyTheResultsFile) {
   EXPECT_EQ(lines, 36);
 }
 
-// A partial run would be ranked like a full one: saved only on request. So
-// would a scene that drew no frame, once reported as 0.000000 ms and fps.
-TEST_F(CliDir, SavingAPartialRunNeedsAllowPartial) {
+// A scene that drew no frame, once reported as 0.000000 ms and fps, would be
+// ranked like a measured one: saved only on request.
+TEST_F(CliDir, ScenesWithoutAFrameHaveNoRate) {
   CliOptions o;
-  o.scenes[23] = false;
-  o.save = true;
   std::FILE* err = std::tmpfile();
-  EXPECT_EQ(RunCommand(o, stdout, err), 1);
-  EXPECT_NE(Contents(err).find("--allow-partial"), std::string::npos) << Contents(err);
-  EXPECT_TRUE(Files().empty());
-
   RunReport all;
   StartReport(all, CliOptions(), "", "", "");
   for (int i = 0; i < kSceneCount; i += 2) all.OnBenchmarkFrame(i, 0.01, 0.02);
@@ -200,6 +197,66 @@ void WriteTwoMachines(const char* firstName) {
       std::fprintf(f, "%f\n", name == firstName ? 7.5 * s : s == 3 ? 0.0 : 3.75 * s);
   }
   std::fclose(f);
+}
+
+// Outputs that would lose data, and a partial run saved (it would rank as a
+// full one), are refused before the first scene (nothing stored, every file
+// as it was); a report that fails after the run
+// leaves the earlier one whole, no temporary file, and the other written.
+TEST_F(CliDir, OutputsThatWouldLoseDataAreRefused) {
+  const struct {
+    const char *what, *json, *csv, *message;
+  } cases[] = {
+      {"the results file", "results.txt", "", "--json results.txt: the program reads it"},
+      {"the results file linked", "same.txt", "", "--json same.txt: the program reads it"},
+      {"the results file respelt", "folder/../results.txt", "", "the program reads it"},
+      {"a data file", "", "benchs.txt", "--csv benchs.txt: the program reads it"},
+      {"both on one new file", "new.txt", "./new.txt", "--csv ./new.txt: --json writes it too"},
+      {"a missing folder", "gone/run.json", "", "--json gone/run.json: its folder does not"},
+      {"a FIFO and a folder", "pipe", "folder",
+       "--json pipe: is not a regular file\n"
+       "velmark3-cli: --csv folder: is a folder"},
+      {"a full disk", "old.json", "new.csv", "could not write old.json: File too large"},
+      {"a partial run", "", "", "--save: this run has 1 of the 24 scenes; add --allow-partial"},
+  };
+  rlimit unlimited{};
+  getrlimit(RLIMIT_FSIZE, &unlimited);
+  std::signal(SIGXFSZ, SIG_IGN);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    const std::vector<std::string> kept = {"benchs.txt", "old.json", "results.txt"};
+    WriteTwoMachines("KEPT");
+    ASSERT_EQ(std::system("echo earlier report >old.json; echo scenes >benchs.txt; mkdir folder; "
+                          "mkfifo pipe; ln results.txt same.txt"),
+              0);
+    std::vector<std::string> before;
+    for (const std::string& name : kept) before.push_back(ReadFile(name.c_str()));
+    CliOptions o;
+    std::fill(o.scenes, o.scenes + kSceneCount, false);
+    const bool fullDisk = c.what == std::string("a full disk");
+    o.scenes[0] = true;
+    o.allowPartial = c.what != std::string("a partial run");
+    o.save = !fullDisk;
+    o.jsonPath = c.json;
+    o.csvPath = c.csv;
+    rlimit small = unlimited;
+    small.rlim_cur = 520;  // a CSV of one scene, not its JSON
+    ASSERT_EQ(fullDisk ? setrlimit(RLIMIT_FSIZE, &small) : 0, 0);
+    std::FILE* err = std::tmpfile();
+    EXPECT_EQ(RunCommand(o, err, err), fullDisk || !o.allowPartial ? 1 : 2);
+    setrlimit(RLIMIT_FSIZE, &unlimited);
+    EXPECT_NE(Contents(err).find(c.message), std::string::npos) << Contents(err);
+    std::fclose(err);
+    for (size_t k = 0; k < kept.size(); ++k) EXPECT_EQ(ReadFile(kept[k].c_str()), before[k]);
+    std::vector<std::string> files = Files(), expected = {"benchs.txt", "folder",      "old.json",
+                                                          "pipe",       "results.txt", "same.txt"};
+    if (fullDisk) expected.insert(expected.begin() + 2, "new.csv");
+    std::sort(files.begin(), files.end());
+    EXPECT_EQ(files, expected);
+    EXPECT_EQ(ReadFile("new.csv").find("scene,name,fps,"), fullDisk ? 0 : std::string::npos);
+    TearDown();
+    SetUp();
+  }
 }
 
 // The ranking and a comparison as the Text Results lines and as JSON: the
@@ -319,14 +376,17 @@ TEST_F(CliDir, DevicePlatformRunReportsEveryRun) {
 TEST_F(CliDir, HostileFilesAndUnwritableOutput) {
   std::FILE* f = std::fopen("results.txt", "w");
   for (int machine = 0; machine < 130; ++machine) {
-    std::fprintf(f, "-------------------------------------\nday\nBOX\x1b]0;x\x07%d\x7f\n", machine);
+    std::fprintf(f,
+                 "-------------------------------------\nday\nBOX\x1b]0;x\x07%d\x7f\r\xc2\x9b"
+                 "2J\n",
+                 machine);
     for (int line = 0; line < 33; ++line) std::fprintf(f, "%d\n", machine);
   }
   std::fclose(f);
   std::FILE* out = std::tmpfile();
   std::FILE* err = std::tmpfile();
   ASSERT_EQ(vm::ResultsCommand(out, err), 0);
-  EXPECT_EQ(Contents(out).find("1 POSITION WITH SCORE = 12700\nBOX?]0;x?127?\n"), 0u);
+  EXPECT_EQ(Contents(out).find("1 POSITION WITH SCORE = 12700\nBOX?]0;x?127???2J\n"), 0u);
   EXPECT_EQ(Contents(err),
             "velmark3-cli: 2 records of results.txt are not shown: the ranking holds 128\n");
   std::FILE* full = std::fopen("/dev/full", "w");

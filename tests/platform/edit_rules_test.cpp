@@ -12,6 +12,12 @@ namespace {
 TEST(EditRules, UpperCaseSingleLineAndLimit) {
   EXPECT_EQ(vm::ApplyEditRules("", "athlon xp", vm::kUpperCase, 0), "ATHLON XP");
   EXPECT_EQ(vm::ApplyEditRules("AB", "c\nd\r\ne", vm::kUpperCase | vm::kSingleLine, 0), "ABC D  E");
+  // Nor terminal controls, C1 ones in UTF-8 included: a stored name is printed.
+  EXPECT_EQ(vm::ApplyEditRules("",
+                               "a\x1b[2J\xc2\x9b"
+                               "0m\t",
+                               vm::kSingleLine, 0),
+            "a?[2J?0m?");
   EXPECT_EQ(vm::ApplyEditRules("", std::string(200, 'x'), vm::kUpperCase, 126),
             std::string(126, 'X'));
   // UTF-8: letters beyond ASCII, and the limit never splits a character.

@@ -43,14 +43,20 @@ struct FileCase {
 
 const std::string kOld = vmtest::Record("OLD", vmtest::Flat(10));
 
-// Holds the lock as another instance saving would, and appends its record.
-std::thread OtherInstance(const std::string& path) {
+// Holds the lock as another instance saving would, and appends its record;
+// or as an editor would, and replaces the file with one that holds it.
+std::thread OtherInstance(const std::string& path, bool byRename = false) {
   const int fd = open(path.c_str(), O_RDWR | O_APPEND | O_CREAT, 0644);
   flock(fd, LOCK_EX);
-  return std::thread([fd] {
+  return std::thread([fd, path, byRename] {
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
     const std::string other = vmtest::Record("OTHER", vmtest::Flat(20));
-    EXPECT_EQ(write(fd, other.data(), other.size()), static_cast<ssize_t>(other.size()));
+    if (byRename) {
+      EXPECT_TRUE(vmtest::WriteFile(path + ".new", kOld + other));
+      EXPECT_EQ(rename((path + ".new").c_str(), path.c_str()), 0);
+    } else {
+      EXPECT_EQ(write(fd, other.data(), other.size()), static_cast<ssize_t>(other.size()));
+    }
     close(fd);
   });
 }
@@ -113,6 +119,13 @@ TEST_F(ResultsFileTest, AwkwardFilesAreReadAndAppendedSafely) {
        [&](const std::string& p) {
          vmtest::WriteFile(p, kOld);
          other = OtherInstance(p);
+         return true;
+       },
+       "", true, 3, FileState::kRead, false, 0},
+      {"an editor replacing the file while it holds the lock",
+       [&](const std::string& p) {
+         vmtest::WriteFile(p, kOld);
+         other = OtherInstance(p, true);
          return true;
        },
        "", true, 3, FileState::kRead, false, 0},
