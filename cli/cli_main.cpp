@@ -9,6 +9,7 @@
 #include "cli/cli_options.h"
 #include "cli/cli_results.h"
 #include "cli/cli_run.h"
+#include "cli/cli_validate.h"
 #include "version.h"
 
 int main(int argc, char** argv) {
@@ -54,6 +55,9 @@ int main(int argc, char** argv) {
       break;
     case vm::CliCommand::kDevices:
       status = vm::DevicesCommand(stdout, stderr);
+      break;
+    case vm::CliCommand::kValidate:
+      status = vm::ValidateCommand(options, stdout, stderr);
       break;
   }
   return vm::FinishOutput(stdout, stderr) ? status : 1;
