@@ -7,6 +7,7 @@
 #include "app/commands.h"
 #include "app/velmark3_app.h"
 #include "cli/cli_report.h"
+#include "cli/cli_validate.h"
 #include "cli/machine_info.h"
 #include "platform/edit_rules.h"
 #include "platform/egl/egl_context.h"
@@ -84,6 +85,9 @@ int RunCommand(CliOptions& o, std::FILE* out, std::FILE* err) {
                  selected, kSceneCount);
     return 1;
   }
+  // Checked in a context of its own before anything is timed.
+  ValidationRun validation;
+  if (o.validate && !ValidateBeforeRun(o, validation, err)) return 1;
   EglContext gl(o.width, o.height, o.egl, o.device < 0 ? 0 : o.device);
   HeadlessPlatform platform(err);
   // The view holds the scenes' geometry (a few MB): it lives on the heap.
@@ -105,6 +109,7 @@ int RunCommand(CliOptions& o, std::FILE* out, std::FILE* err) {
   auto report = std::make_unique<RunReport>();
   StartReport(*report, o, GlString(GL_VENDOR), GlString(GL_RENDERER), GlString(GL_VERSION));
   app->view.frameTimes = report.get();
+  if (o.validate) AddValidation(validation, *report);
 
   // The window's first paint shows the main screen; the run's first frame
   // then waits for the first tick.
@@ -138,6 +143,7 @@ int RunCommand(CliOptions& o, std::FILE* out, std::FILE* err) {
     if (ResultTable[r].isThisMachine) report->score = ResultScore(ResultTable[r].averageFps);
   if (text) std::fprintf(out, "Score : %d\n", report->score);
   const bool reported = WriteReports(o, *report, out, err);
+  if (o.validate) ReportValidationFailures(validation, err);
   return saved && reported ? 0 : 1;
 }
 

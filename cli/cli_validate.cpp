@@ -46,7 +46,8 @@ std::string ValidationRun::Failures() const {
   for (int i = 0; i < kSceneCount; ++i)
     if (scenes[i].checked && !scenes[i].passed)
       list += (list.empty() ? "" : ", ") + std::to_string(i + 1);
-  return list;
+  if (list.empty()) return list;
+  return (list.find(',') == std::string::npos ? "scene " : "scenes ") + list;
 }
 
 std::string CheckValidationOutputs(const CliOptions& o) {
@@ -101,6 +102,34 @@ bool ValidateScenes(const CliOptions& o, ValidationRun& run, std::FILE* lines, s
     run.picturesWritten = run.picturesWritten && written;
   }
   return true;
+}
+
+bool ValidateBeforeRun(const CliOptions& o, ValidationRun& run, std::FILE* err) {
+  if (!ValidateScenes(o, run, err, err)) return false;
+  const std::string failures = run.Failures();
+  if (failures.empty() || !o.save || o.allowInvalid) return true;
+  std::fprintf(err,
+               "velmark3-cli: --save: %s failed rendering validation; add "
+               "--allow-invalid to save the run anyway\n",
+               failures.c_str());
+  return false;
+}
+
+void AddValidation(const ValidationRun& run, RunReport& report) {
+  report.validationRan = true;
+  for (int i = 0; i < kSceneCount; ++i) {
+    report.scenes[i].validationPassed = run.scenes[i].passed;
+    report.scenes[i].validationDifference = run.scenes[i].difference;
+  }
+}
+
+void ReportValidationFailures(const ValidationRun& run, std::FILE* err) {
+  const std::string failures = run.Failures();
+  if (!failures.empty())
+    std::fprintf(err,
+                 "velmark3-cli: %s failed rendering validation: the driver did not draw "
+                 "what they ask for, so their rates are not comparable\n",
+                 failures.c_str());
 }
 
 int ValidateCommand(const CliOptions& o, std::FILE* out, std::FILE* err) {

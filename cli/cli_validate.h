@@ -6,6 +6,7 @@
 #include <string>
 
 #include "cli/cli_options.h"
+#include "cli/cli_report.h"
 
 namespace vm {
 
@@ -19,7 +20,7 @@ struct ValidationRun {
   std::string vendor, renderer, version;
   SceneValidation scenes[kSceneCount];
   bool picturesWritten = true;  // every picture --images asked for
-  // The failing scenes, "3, 7"; empty when all passed.
+  // The failing scenes, "scene 3" or "scenes 3, 7"; empty when all passed.
   std::string Failures() const;
 };
 
@@ -31,6 +32,15 @@ bool ValidateScenes(const CliOptions& options, ValidationRun& run, std::FILE* li
 
 // The paths --json and --images will write: empty, or why not.
 std::string CheckValidationOutputs(const CliOptions& options);
+
+// run --validate: validates the selected scenes, the lines on `err`. False
+// when the run must not go on: no context, or --save of a run with a failing
+// scene without --allow-invalid (the message names the scenes).
+bool ValidateBeforeRun(const CliOptions& options, ValidationRun& run, std::FILE* err);
+// The outcome into the run's JSON and CSV.
+void AddValidation(const ValidationRun& run, RunReport& report);
+// After the run's lines: the scenes whose rates rest on a wrong picture.
+void ReportValidationFailures(const ValidationRun& run, std::FILE* err);
 
 int ValidateCommand(const CliOptions& options, std::FILE* out, std::FILE* err);
 
