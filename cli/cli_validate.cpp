@@ -1,5 +1,7 @@
 #include "cli/cli_validate.h"
 
+#include <sys/stat.h>
+
 #include <cmath>
 #include <limits>
 
@@ -133,6 +135,8 @@ void ReportValidationFailures(const ValidationRun& run, std::FILE* err) {
 }
 
 int ValidateCommand(const CliOptions& o, std::FILE* out, std::FILE* err) {
+  // The pictures' folder is made when missing; the check below says why not.
+  if (!o.imagesDir.empty()) mkdir(o.imagesDir.c_str(), 0777);
   const std::string why = CheckValidationOutputs(o);
   if (!why.empty()) {
     std::fprintf(err, "velmark3-cli: %s\n", why.c_str());
