@@ -77,7 +77,7 @@ bool ValidateScenes(const CliOptions& o, ValidationRun& run, std::FILE* lines, s
     s.checked = true;
     s.difference = std::numeric_limits<double>::quiet_NaN();
     RgbImage frame, reference, reduced;
-    if (!LoadReference(i, reference, error) || !renderer.Render(i, frame, error)) {
+    if (!renderer.Render(i, frame, error) || !LoadReference(i, reference, error)) {
       std::fprintf(err, "velmark3-cli: scene %d cannot be validated: %s\n", i + 1, error.c_str());
     } else {
       reduced = BlockAverage(frame, kValidationBlock);

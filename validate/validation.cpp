@@ -52,6 +52,13 @@ bool ValidationRenderer::Open(std::string& error) {
 }
 
 bool ValidationRenderer::Render(int scene, RgbImage& frame, std::string& error) {
+  if (!view_ || view_->state.quadric == nullptr || scene < 0 || scene >= kSceneCount) {
+    error = "nothing to draw on";
+    return false;
+  }
+  // Only this frame's errors count.
+  while (glGetError() != GL_NO_ERROR) {
+  }
   glPopAttrib();
   glPushAttrib(GL_ALL_ATTRIB_BITS);
   ViewState& view = view_->state;
@@ -179,11 +186,11 @@ RgbImage DifferencePicture(const RgbImage& a, const RgbImage& b) {
 }
 
 bool LoadReference(int scene, RgbImage& reference, std::string& error) {
-  const EmbeddedReference& r = kEmbeddedReferences[scene];
-  if (scene < 0 || scene >= kSceneCount || r.data == nullptr) {
+  if (scene < 0 || scene >= kSceneCount || kEmbeddedReferences[scene].data == nullptr) {
     error = "this build has no reference picture for it";
     return false;
   }
+  const EmbeddedReference& r = kEmbeddedReferences[scene];
   if (!DecodePng(r.data, r.size, reference, error)) {
     error = "its reference picture is damaged: " + error;
     return false;
