@@ -3,7 +3,7 @@ BUILD ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
 .PHONY: all deps deps-test build build-test run test install uninstall clean pictures fuzz \
-	memcheck soak
+	memcheck soak references
 
 all: build
 
@@ -61,6 +61,14 @@ pictures:
 	for n in 48 128 256; do \
 	  convert $(BUILD)-pictures/velmark3-$$n.bmp -strip dist/icons/velmark3-$$n.png; \
 	done
+
+# Redraws the reference pictures of rendering validation (res/references,
+# committed and compiled in) on Mesa's llvmpipe: only needed after a scene's
+# picture changes on purpose. The same build redraws the same bytes.
+references: build
+	LIBGL_ALWAYS_SOFTWARE=1 GALLIUM_DRIVER=llvmpipe EGL_PLATFORM=surfaceless \
+	  $(BUILD)/vm_make_references res/references
+	cmake --build $(BUILD) -j $(JOBS)
 
 # Installs under PREFIX (default /usr/local); DESTDIR works as usual. Saved
 # results live in the per-user folder, which install never writes.

@@ -10,6 +10,7 @@
 #include "cli/cli_results.h"
 #include "cli/cli_run.h"
 #include "cli/cli_scenes.h"
+#include "cli/cli_validate.h"
 #include "version.h"
 
 int main(int argc, char** argv) {
@@ -30,7 +31,8 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "velmark3-cli: %s\n", note.c_str());
   if (options.command != vm::CliCommand::kHelp && options.command != vm::CliCommand::kScenes &&
       !vm::EnterFilesFolder(vm::InstalledDataDir(),
-                            {&resultsFile, &options.jsonPath, &options.csvPath}, error)) {
+                            {&resultsFile, &options.jsonPath, &options.csvPath, &options.imagesDir},
+                            error)) {
     std::fprintf(stderr, "velmark3-cli: %s\n", error.c_str());
     return 1;
   }
@@ -59,6 +61,9 @@ int main(int argc, char** argv) {
       break;
     case vm::CliCommand::kScenes:
       status = vm::ScenesCommand(stdout, !options.jsonPath.empty());
+      break;
+    case vm::CliCommand::kValidate:
+      status = vm::ValidateCommand(options, stdout, stderr);
       break;
   }
   return vm::FinishOutput(stdout, stderr) ? status : 1;

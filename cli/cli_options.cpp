@@ -105,6 +105,14 @@ bool ParseReportOption(const std::string& name, const std::string& value, CliOpt
   return true;
 }
 
+// validate takes the scenes, the context and its outputs; run all but the
+// pictures.
+bool OptionOf(CliCommand command, const std::string& name) {
+  if (command != CliCommand::kValidate) return name != "images" && name != "images-all";
+  return name == "scenes" || name == "egl" || name == "device" || name == "json" ||
+         name == "images" || name == "images-all";
+}
+
 }  // namespace
 
 bool ParseSceneList(const std::string& text, bool (&scenes)[kSceneCount], std::string& error) {
@@ -156,6 +164,8 @@ bool ParseCli(int argc, const char* const* argv, CliOptions& out, std::string& e
     out.command = CliCommand::kCompare;
   } else if (command == "devices") {
     out.command = CliCommand::kDevices;
+  } else if (command == "validate") {
+    out.command = CliCommand::kValidate;
   } else if (command == "scenes") {
     out.command = CliCommand::kScenes;
   } else if (command == "--version") {
@@ -179,7 +189,9 @@ bool ParseCli(int argc, const char* const* argv, CliOptions& out, std::string& e
       out.jsonPath = "-";
       continue;
     }
-    if (arg.size() < 2 || arg.compare(0, 2, "--") != 0 || out.command != CliCommand::kRun) {
+    const bool takesOptions =
+        out.command == CliCommand::kRun || out.command == CliCommand::kValidate;
+    if (arg.size() < 2 || arg.compare(0, 2, "--") != 0 || !takesOptions) {
       if (arg.size() > 1 && arg[0] == '-' && (arg[1] < '0' || arg[1] > '9')) {
         error = "unknown option '" + Shown(arg) + "' for " + command + " (see --help)";
         return false;
@@ -195,19 +207,30 @@ bool ParseCli(int argc, const char* const* argv, CliOptions& out, std::string& e
       name.resize(eq);
       hasValue = true;
     }
-    if (name == "save" || name == "detect" || name == "allow-partial") {
+    if (!OptionOf(out.command, name)) {
+      error = "unknown option '--" + Shown(name) + "' for " + command + " (see --help)";
+      return false;
+    }
+    bool* flag = name == "save"            ? &out.save
+                 : name == "detect"        ? &out.detect
+                 : name == "allow-partial" ? &out.allowPartial
+                 : name == "validate"      ? &out.validate
+                 : name == "allow-invalid" ? &out.allowInvalid
+                 : name == "images-all"    ? &out.imagesAll
+                                           : nullptr;
+    if (flag) {
       if (hasValue) {
         error = "option --" + name + " takes no value";
         return false;
       }
-      (name == "save" ? out.save : name == "detect" ? out.detect : out.allowPartial) = true;
+      *flag = true;
       continue;
     }
     const int field = FieldIndex(name);
     const bool report =
         name == "json" || name == "csv" || name == "repeat" || name == "egl" || name == "device";
     if (field < 0 && !report && name != "scenes" && name != "seconds" && name != "timer" &&
-        name != "size") {
+        name != "size" && name != "images") {
       error = "unknown option '--" + Shown(name) + "' for run (see --help)";
       return false;
     }
@@ -226,6 +249,12 @@ bool ParseCli(int argc, const char* const* argv, CliOptions& out, std::string& e
       out.given[field] = true;
     } else if (name == "scenes") {
       if (!ParseSceneList(value, out.scenes, error)) return false;
+    } else if (name == "images") {
+      if (value.empty()) {
+        error = "--images needs a folder";
+        return false;
+      }
+      out.imagesDir = value;
     } else if (name == "size") {
       if (!ParseSize(value, out.width, out.height)) {
         error = "bad --size '" + Shown(value) + "' (WxH, e.g. " +
@@ -264,6 +293,10 @@ bool ParseCli(int argc, const char* const* argv, CliOptions& out, std::string& e
     return false;
   }
   if (out.device >= 0) out.egl = EglPlatform::kDevice;
+  if (out.imagesAll && out.imagesDir.empty()) {
+    error = "--images-all needs --images DIR";
+    return false;
+  }
 
   const size_t wanted = out.command == CliCommand::kCompare ? 2 : 0;
   if (positional.size() != wanted) {
@@ -305,6 +338,11 @@ Commands:
                     (1 = first), as the Text Results window does
   devices           list the devices of EGL's device platform (for --device)
                     with their EGL vendor and extensions
+  validate [OPTIONS]  draw one frame of each scene at 1024x768 and compare it
+                    with the reference picture drawn by Mesa's llvmpipe: one
+                    line per scene, "Scene N : pass" or "Scene N : FAIL" with
+                    its difference and the limit; exit status 1 when any
+                    scene fails or cannot be drawn
   scenes            list the 24 scenes, one line "Scene N : NAME" each
   results, compare and scenes take --json: the same values as one JSON
                     document (descriptions as saved, without the list's padding)
@@ -341,6 +379,16 @@ Options of run:
                     (Mesa's) or device (EGL_EXT_platform_device: drivers
                     without a surfaceless platform)
   --device N        the device of the device platform to run on (default 0)
+  --validate        validate the selected scenes first, as validate does;
+                    the reports gain each scene's validation, standard error
+                    names the scenes that fail
+  --allow-invalid   let --save store a run in which a scene failed validation
+Options of validate: --scenes, --egl and --device as for run, and
+  --images DIR      write the rendered, reference and difference pictures of
+                    each scene that fails to DIR as PNG
+  --images-all      with --images: the pictures of every scene
+  --json PATH       write the outcome as JSON; - writes it to standard output
+                    instead of the lines
 Description fields saved with --save (upper-cased, newlines become spaces,
 at most 126 characters each, as in the Save Results form):
   --computer-name TEXT  --cpu TEXT        --ram TEXT      --motherboard TEXT

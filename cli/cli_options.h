@@ -12,7 +12,7 @@ namespace vm {
 
 constexpr int kFieldCount = 10;
 
-enum class CliCommand { kHelp, kRun, kResults, kCompare, kDevices, kScenes };
+enum class CliCommand { kHelp, kRun, kResults, kCompare, kDevices, kScenes, kValidate };
 
 constexpr int kMaxRepeat = 100;
 
@@ -41,6 +41,11 @@ struct CliOptions {
   int repeat = 1;
   EglPlatform egl = EglPlatform::kAuto;
   int device = -1;  // given with --device (which implies --egl device); else 0
+  // Rendering validation: run --validate, and validate's --images.
+  bool validate = false;
+  bool allowInvalid = false;  // --save also a run whose validation failed
+  std::string imagesDir;
+  bool imagesAll = false;
   // compare
   int first = 0;
   int second = 0;

@@ -214,8 +214,12 @@ void WriteRunJson(const RunReport& r, std::FILE* out) {
   std::fprintf(out,
                " \"settings\": {\"seconds_per_scene\": %d, \"timer_ms\": %d, \"scenes\": [%s]},\n",
                r.secondsPerScene, r.timerMs, selected.c_str());
-  std::fprintf(out, " \"complete\": %s,\n \"score\": %d,\n \"scenes\": [",
-               r.complete ? "true" : "false", r.score);
+  std::fprintf(out, " \"complete\": %s,\n \"score\": %d,\n", r.complete ? "true" : "false",
+               r.score);
+  bool validated = true;
+  for (const SceneReport& s : r.scenes) validated = validated && (!s.ran || s.validationPassed);
+  if (r.validationRan) std::fprintf(out, " \"validated\": %s,\n", validated ? "true" : "false");
+  std::fprintf(out, " \"scenes\": [");
   const char* separator = "\n";
   for (int i = 0; i < kSceneCount; ++i) {
     const SceneReport& s = r.scenes[i];
@@ -225,6 +229,10 @@ void WriteRunJson(const RunReport& r, std::FILE* out) {
       for (int k = 0; k < s.runCount; ++k) runs += (k ? ", " : "") + Number(s.runs[k]);
       runs = ", \"runs\": [" + runs + "]";
     }
+    if (r.validationRan)
+      runs += std::string(",\n   \"validation\": {\"status\": ") +
+              (s.validationPassed ? "\"pass\"" : "\"fail\"") +
+              ", \"difference\": " + Number(s.validationDifference, "%.2f") + "}";
     std::fprintf(out,
                  "%s  {\"scene\": %d, \"name\": %s, \"fps\": %s, \"frames\": %lld%s,\n"
                  "   \"draw_ms\": %s,\n   \"frame_ms\": %s}",
@@ -243,7 +251,7 @@ void WriteRunCsv(const RunReport& r, std::FILE* out) {
       out,
       "scene,name,fps,frames,draw_ms_mean,draw_ms_min,draw_ms_median,draw_ms_p99,"
       "draw_ms_max,frame_ms_mean,frame_ms_min,frame_ms_median,frame_ms_p99,frame_ms_max%s\n",
-      runColumns.c_str());
+      runColumns.c_str(), r.validationRan ? ",validation" : "");
   for (int i = 0; i < kSceneCount; ++i) {
     const SceneReport& s = r.scenes[i];
     if (!s.ran) continue;
@@ -253,7 +261,10 @@ void WriteRunCsv(const RunReport& r, std::FILE* out) {
     // The names hold commas but no quotes.
     std::fprintf(out, "%d,\"%s\",%s,%lld,%s,%s%s\n", i + 1, SceneName(i).c_str(),
                  CsvValue(Rate(s)).c_str(), static_cast<long long>(s.draw.count()),
-                 CsvStats(s.draw).c_str(), CsvStats(s.frame).c_str(), runs.c_str());
+                 CsvStats(s.draw).c_str(), CsvStats(s.frame).c_str(), runs.c_str(),
+                 !r.validationRan     ? ""
+                 : s.validationPassed ? ",pass"
+                                      : ",fail");
   }
 }
 

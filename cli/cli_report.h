@@ -19,6 +19,9 @@ struct SceneReport {
   FrameHistogram draw, frame;
   int runCount = 0;
   double runs[kMaxRepeat] = {};  // the rate of each run
+  // run --validate: the scene's rendering validation.
+  bool validationPassed = false;
+  double validationDifference = 0.0;  // NaN when it could not be drawn
 };
 
 // Sized before the run: collecting a frame never allocates.
@@ -29,6 +32,7 @@ struct RunReport : FrameTimeSink {
   int repeat = 1;
   bool complete = false;  // all 24 scenes ran
   int score = 0;
+  bool validationRan = false;  // run --validate
   SceneReport scenes[kSceneCount];
 
   void OnBenchmarkFrame(int scene, double drawSeconds, double frameSeconds) override;

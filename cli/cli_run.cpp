@@ -10,6 +10,7 @@
 #include "cli/cli_outputs.h"
 #include "cli/cli_report.h"
 #include "cli/cli_stop.h"
+#include "cli/cli_validate.h"
 #include "cli/machine_info.h"
 #include "platform/edit_rules.h"
 #include "platform/egl/egl_context.h"
@@ -154,6 +155,9 @@ int RunCommand(CliOptions& o, std::FILE* out, std::FILE* err) {
     return 2;
   }
   StopSignals stopSignals;
+  // Checked in a context of its own before anything is timed.
+  ValidationRun validation;
+  if (o.validate && !ValidateBeforeRun(o, validation, err)) return 1;
   // The context comes first, so that its failure is told in the runner's
   // words, not as the desktop's message box.
   EglContext gl(o.width, o.height, o.egl, o.device < 0 ? 0 : o.device);
@@ -179,6 +183,7 @@ int RunCommand(CliOptions& o, std::FILE* out, std::FILE* err) {
   auto report = std::make_unique<RunReport>();
   StartReport(*report, o, GlString(GL_VENDOR), GlString(GL_RENDERER), GlString(GL_VERSION));
   app->view.frameTimes = report.get();
+  if (o.validate) AddValidation(validation, *report);
 
   // The window's first paint shows the main screen; the run's first frame
   // then waits for the first tick.
@@ -230,6 +235,7 @@ int RunCommand(CliOptions& o, std::FILE* out, std::FILE* err) {
   if (text) std::fprintf(out, "Score : %d\n", report->score);
   std::fflush(out);  // the lines are out before any report is written
   const bool reported = WriteReports(o, *report, out, err);
+  if (o.validate) ReportValidationFailures(validation, err);
   if (stopped) return 128 + stopped;
   return saved && reported ? 0 : 1;
 }

@@ -107,6 +107,11 @@ TEST(CliOptions, BadCommandLinesAreRefusedWithOneLine) {
       {"compare", "0", "2"},
       {"compare", "x", "2"},
       {"compare", "-1", "2"},
+      {"validate", "--save"},
+      {"validate", "--seconds", "2"},
+      {"validate", "--images-all"},
+      {"validate", "--images="},
+      {"run", "--images", "x"},
   };
   for (const auto& args : bad) {
     const Parsed p = Parse(args);
@@ -141,6 +146,13 @@ TEST(CliOptions, FieldsAndCommands) {
   EXPECT_EQ(Parse({"results", "--json"}).options.jsonPath, "-");
   EXPECT_EQ(Parse({"run", "--device", "1"}).options.egl, EglPlatform::kDevice);
   EXPECT_EQ(Parse({"scenes", "--json"}).options.jsonPath, "-");
+  EXPECT_EQ(Parse({"devices"}).options.command, CliCommand::kDevices);
+  p = Parse({"validate", "--scenes", "3", "--images", "d", "--images-all", "--json", "v.json"});
+  ASSERT_TRUE(p.ok) << p.error;
+  EXPECT_EQ(p.options.command, CliCommand::kValidate);
+  EXPECT_TRUE(p.options.imagesAll && p.options.imagesDir == "d" && !p.options.scenes[0]);
+  p = Parse({"run", "--validate", "--allow-invalid"});
+  EXPECT_TRUE(p.ok && p.options.validate && p.options.allowInvalid) << p.error;
   EXPECT_EQ(Parse({"--help"}).options.command, CliCommand::kHelp);
   EXPECT_EQ(Parse({"run", "--scenes", "1", "-h"}).options.command, CliCommand::kHelp);
 }

@@ -1,0 +1,18 @@
+// The reference pictures of res/references, compiled into the program.
+#pragma once
+
+#include <cstddef>
+
+#include "state/bench_state.h"
+
+namespace vm {
+
+struct EmbeddedReference {
+  const unsigned char* data;  // nullptr where the build found no picture
+  std::size_t size;
+};
+
+// By scene index.
+extern const EmbeddedReference kEmbeddedReferences[kSceneCount];
+
+}  // namespace vm
