@@ -250,7 +250,7 @@ void WriteRunCsv(const RunReport& r, std::FILE* out) {
   std::fprintf(
       out,
       "scene,name,fps,frames,draw_ms_mean,draw_ms_min,draw_ms_median,draw_ms_p99,"
-      "draw_ms_max,frame_ms_mean,frame_ms_min,frame_ms_median,frame_ms_p99,frame_ms_max%s\n",
+      "draw_ms_max,frame_ms_mean,frame_ms_min,frame_ms_median,frame_ms_p99,frame_ms_max%s%s\n",
       runColumns.c_str(), r.validationRan ? ",validation" : "");
   for (int i = 0; i < kSceneCount; ++i) {
     const SceneReport& s = r.scenes[i];
@@ -259,7 +259,7 @@ void WriteRunCsv(const RunReport& r, std::FILE* out) {
     for (int k = 0; r.repeat > 1 && k < r.repeat; ++k)
       runs += "," + (k < s.runCount ? CsvValue(Number(s.runs[k])) : "");
     // The names hold commas but no quotes.
-    std::fprintf(out, "%d,\"%s\",%s,%lld,%s,%s%s\n", i + 1, SceneName(i).c_str(),
+    std::fprintf(out, "%d,\"%s\",%s,%lld,%s,%s%s%s\n", i + 1, SceneName(i).c_str(),
                  CsvValue(Rate(s)).c_str(), static_cast<long long>(s.draw.count()),
                  CsvStats(s.draw).c_str(), CsvStats(s.frame).c_str(), runs.c_str(),
                  !r.validationRan     ? ""
