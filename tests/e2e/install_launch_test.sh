@@ -22,7 +22,7 @@ for size in 32 48 128 256; do
 done
 grep -qx 'Exec=.*/velmark3-launch' "$tmp/prefix/share/applications/velmark3.desktop" ||
   { echo "desktop entry does not start the launcher"; exit 1; }
-"$tmp/prefix/bin/velmark3-cli" --help | grep -q '^Usage: velmark3-cli' || { echo "cli --help"; exit 1; }
+"$tmp/prefix/bin/velmark3-cli" --help | grep '^Usage: velmark3-cli' >/dev/null || { echo "cli --help"; exit 1; }
 for p in velmark3 velmark3-cli; do
   DISPLAY= "$tmp/prefix/bin/$p" --version | grep -Eqx "$p [0-9]+\.[0-9]+\.[0-9]+" || { echo "$p --version"; exit 1; }
 done
@@ -33,7 +33,7 @@ for page in "$tmp/prefix/share/man/man1/"*.1; do
 done
 
 # The installed runner, from any directory, uses the per-user folder too.
-(cd / && XDG_DATA_HOME="$tmp/cli" "$tmp/prefix/bin/velmark3-cli" results) | grep -q '^1 POSITION WITH SCORE' ||
+(cd / && XDG_DATA_HOME="$tmp/cli" "$tmp/prefix/bin/velmark3-cli" results) | grep '^1 POSITION WITH SCORE' >/dev/null ||
   { echo "installed cli does not list the shipped record"; exit 1; }
 cmp -s "$tmp/cli/velmark3/results.txt" "$tmp/prefix/share/velmark3/data/results.txt" || { echo "cli folder not seeded"; exit 1; }
 msg=$(cd / && XDG_DATA_HOME="$tmp/cli" "$tmp/prefix/bin/velmark3-cli" results --results-file "$tmp/none" 2>&1) &&
