@@ -4,6 +4,10 @@
 #include "platform/platform.h"
 
 namespace vm {
+class RunKeeper;
+}
+
+namespace vm {
 
 class CMainFrame {
  public:
@@ -26,6 +30,8 @@ class CMainFrame {
   void OnTextResults();
   void OnFaq();
 
+  // Keeps finished runs in the history (the desktop program sets it).
+  RunKeeper* keeper = nullptr;
   int sceneStartClock = 0;
   // Benchmark frames drawn in the current scene, found drawn by a tick.
   int frameCount = 0;

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "cli/cli_files.h"
+#include "cli/cli_history.h"
 #include "cli/cli_options.h"
 #include "cli/cli_results.h"
 #include "cli/cli_run.h"
@@ -54,6 +55,12 @@ int main(int argc, char** argv) {
       break;
     case vm::CliCommand::kDevices:
       status = vm::DevicesCommand(stdout, stderr);
+      break;
+    case vm::CliCommand::kHistory:
+      status = vm::HistoryCommand(options, stdout, stderr);
+      break;
+    case vm::CliCommand::kReport:
+      status = vm::ReportCommand(options, stdout, stderr);
       break;
   }
   return vm::FinishOutput(stdout, stderr) ? status : 1;

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "cli/cli_history.h"
 #include "results/result_table.h"
 
 namespace vm {
@@ -156,6 +157,8 @@ bool ParseCli(int argc, const char* const* argv, CliOptions& out, std::string& e
     out.command = CliCommand::kCompare;
   } else if (command == "devices") {
     out.command = CliCommand::kDevices;
+  } else if (command == "history" || command == "report") {
+    return ParseHistoryCli(argc, argv, out, error);
   } else {
     error = "unknown command '" + Shown(command) + "' (see --help)";
     return false;
@@ -189,12 +192,14 @@ bool ParseCli(int argc, const char* const* argv, CliOptions& out, std::string& e
       name.resize(eq);
       hasValue = true;
     }
-    if (name == "save" || name == "detect" || name == "allow-partial") {
+    if (name == "save" || name == "detect" || name == "allow-partial" || name == "no-history") {
       if (hasValue) {
         error = "option --" + name + " takes no value";
         return false;
       }
-      (name == "save" ? out.save : name == "detect" ? out.detect : out.allowPartial) = true;
+      if (name == "no-history") out.history = false;
+      if (name != "no-history")
+        (name == "save" ? out.save : name == "detect" ? out.detect : out.allowPartial) = true;
       continue;
     }
     const int field = FieldIndex(name);
@@ -299,6 +304,17 @@ Commands:
                     (1 = first), as the Text Results window does
   devices           list the devices of EGL's device platform (for --device)
                     with their EGL vendor and extensions
+  history           list the runs kept in runs/ beside the results file,
+                    oldest first: index, date, renderer, scenes, score,
+                    complete; --json gives the same as JSON
+  report [RUN...] [-o PATH] [--last N]
+                    write an HTML page of runs (default report.html; no
+                    script, nothing fetched): one run in charts, two to
+                    eight compared with each scene's verdict printed as
+                    "Scene N : A fps -> B fps (ratio R) changed" or
+                    "... within noise", more as a distribution. A RUN is a
+                    JSON run report or a history index; --last N adds the
+                    N newest kept runs (default: the newest alone)
   results and compare take --json: the same values as one JSON document
   --help, -h        show this text
   --version         show the version
@@ -329,6 +345,8 @@ Options of run:
                     (Mesa's) or device (EGL_EXT_platform_device: drivers
                     without a surfaceless platform)
   --device N        the device of the device platform to run on (default 0)
+  --no-history      do not keep the run's JSON report in runs/ (every run
+                    is kept there otherwise, for history and report)
 Description fields saved with --save (upper-cased, newlines become spaces,
 at most 126 characters each, as in the Save Results form):
   --computer-name TEXT  --cpu TEXT        --ram TEXT      --motherboard TEXT

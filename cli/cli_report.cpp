@@ -23,56 +23,12 @@ std::string Ms(double value) {
   return Number(value, "%.6f");
 }
 
-std::string Stats(const FrameHistogram& h) {
-  const FrameSummary s = h.Summary();
-  return "{\"mean\": " + Ms(s.mean) + ", \"min\": " + Ms(s.min) + ", \"median\": " + Ms(s.median) +
-         ", \"p99\": " + Ms(s.p99) + ", \"max\": " + Ms(s.max) + "}";
-}
-
 std::string CsvStats(const FrameHistogram& h) {
   const FrameSummary s = h.Summary();
   return Ms(s.mean) + "," + Ms(s.min) + "," + Ms(s.median) + "," + Ms(s.p99) + "," + Ms(s.max);
 }
 
-// Median of the first n values (sorted in place).
-double Median(double* values, int n) {
-  std::sort(values, values + n);
-  return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2.0;
-}
-
 }  // namespace
-
-void RunReport::OnBenchmarkFrame(int scene, double drawSeconds, double frameSeconds) {
-  if (scene < 0 || scene >= kSceneCount) return;
-  scenes[scene].draw.Add(drawSeconds);
-  scenes[scene].frame.Add(frameSeconds);
-}
-
-void RunReport::EndRun(const float (&sceneTime)[kSceneCount]) {
-  for (int i = 0; i < kSceneCount; ++i) {
-    SceneReport& s = scenes[i];
-    if (!s.ran || s.runCount >= kMaxRepeat) continue;
-    s.fps = SceneRate(sceneTime[i]);
-    s.runs[s.runCount++] = s.fps;
-  }
-}
-
-void RunReport::UseMedians(float (&sceneTime)[kSceneCount], std::FILE* err) {
-  for (int i = 0; i < kSceneCount; ++i) {
-    SceneReport& s = scenes[i];
-    if (!s.ran || s.runCount < 2) continue;
-    double sorted[kMaxRepeat];
-    std::copy(s.runs, s.runs + s.runCount, sorted);
-    const double median = Median(sorted, s.runCount);
-    sceneTime[i] = median > 0.0 ? static_cast<float>(1.0 / median) : 0.0f;
-    s.fps = SceneRate(sceneTime[i]);
-    const double spread = median > 0.0 ? (sorted[s.runCount - 1] - sorted[0]) / median : 0.0;
-    if (spread > 0.10)
-      std::fprintf(err, "velmark3-cli: scene %d spread by %.0f%% over %d runs (%s to %s fps)\n",
-                   i + 1, spread * 100.0, s.runCount, FormatC("%f", sorted[0]).c_str(),
-                   FormatC("%f", sorted[s.runCount - 1]).c_str());
-  }
-}
 
 void StartReport(RunReport& r, const CliOptions& o, const std::string& glVendor,
                  const std::string& glRenderer, const std::string& glVersion) {
@@ -88,6 +44,10 @@ void StartReport(RunReport& r, const CliOptions& o, const std::string& glVendor,
   for (int i = 0; i < kSceneCount; ++i) {
     r.scenes[i].ran = o.scenes[i];
     r.complete = r.complete && o.scenes[i];
+  }
+  for (int k = 0; k < kFieldCount; ++k) {
+    r.machineSet[k] = o.given[k] || (o.detect && !o.fields[k].empty());
+    r.machine[k] = o.fields[k];
   }
 }
 
@@ -113,84 +73,6 @@ bool WriteReports(const CliOptions& o, const RunReport& r, std::FILE* out, std::
     }
   }
   return true;
-}
-
-std::string SceneName(int scene) {
-  if (scene < 0 || scene >= kSceneCount) return "";
-  const SceneRow& row = SceneTable[scene];
-  std::string label = row.label;
-  const size_t open = label.find(") ");
-  const size_t arrow = label.find("=>");
-  if (open == std::string::npos || arrow == std::string::npos || arrow < open) return label;
-  std::string name = label.substr(open + 2, arrow - open - 2);
-  while (!name.empty() && name.back() == ' ') name.pop_back();
-  // The towers' triangle count is filled in as the progress label does.
-  const size_t count = name.find("%d");
-  if (count != std::string::npos)
-    name.replace(count, 2, std::to_string(8 * row.parameters.towerQuads));
-  return name;
-}
-
-std::string JsonString(const std::string& text) {
-  std::string out = "\"";
-  for (size_t i = 0; i < text.size();) {
-    const unsigned char c = static_cast<unsigned char>(text[i]);
-    if (c == '"' || c == '\\') {
-      out += '\\';
-      out += static_cast<char>(c);
-    } else if (c < 0x20 || c == 0x7f) {
-      out += FormatC("\\u%04x", c);
-    } else if (c >= 0x80) {
-      char32_t code;
-      const size_t n = DecodeUtf8(text, i, code);
-      if (n == 0) {
-        out += "\\ufffd";  // not UTF-8 (a file from another system's code page)
-      } else {
-        out.append(text, i, n);
-        i += n;
-        continue;
-      }
-    } else {
-      out += static_cast<char>(c);
-    }
-    ++i;
-  }
-  return out + "\"";
-}
-
-void WriteRunJson(const RunReport& r, std::FILE* out) {
-  std::string selected;
-  for (int i = 0; i < kSceneCount; ++i)
-    if (r.scenes[i].ran) selected += (selected.empty() ? "" : ", ") + std::to_string(i + 1);
-  std::fprintf(out, "{\"program\": {\"name\": \"velmark3\", \"version\": %s},\n",
-               JsonString(VM_VERSION).c_str());
-  std::fprintf(out, " \"renderer\": {\"vendor\": %s, \"renderer\": %s, \"version\": %s},\n",
-               JsonString(r.glVendor).c_str(), JsonString(r.glRenderer).c_str(),
-               JsonString(r.glVersion).c_str());
-  std::fprintf(out, " \"view\": {\"width\": %d, \"height\": %d},\n", r.width, r.height);
-  std::fprintf(out,
-               " \"settings\": {\"seconds_per_scene\": %d, \"timer_ms\": %d, \"scenes\": [%s]},\n",
-               r.secondsPerScene, r.timerMs, selected.c_str());
-  std::fprintf(out, " \"complete\": %s,\n \"score\": %d,\n \"scenes\": [",
-               r.complete ? "true" : "false", r.score);
-  const char* separator = "\n";
-  for (int i = 0; i < kSceneCount; ++i) {
-    const SceneReport& s = r.scenes[i];
-    if (!s.ran) continue;
-    std::string runs;
-    if (r.repeat > 1) {
-      for (int k = 0; k < s.runCount; ++k) runs += (k ? ", " : "") + Number(s.runs[k]);
-      runs = ", \"runs\": [" + runs + "]";
-    }
-    std::fprintf(out,
-                 "%s  {\"scene\": %d, \"name\": %s, \"fps\": %s, \"frames\": %lld%s,\n"
-                 "   \"draw_ms\": %s,\n   \"frame_ms\": %s}",
-                 separator, i + 1, JsonString(SceneName(i)).c_str(), Number(s.fps).c_str(),
-                 static_cast<long long>(s.draw.count()), runs.c_str(), Stats(s.draw).c_str(),
-                 Stats(s.frame).c_str());
-    separator = ",\n";
-  }
-  std::fprintf(out, "]}\n");
 }
 
 void WriteRunCsv(const RunReport& r, std::FILE* out) {

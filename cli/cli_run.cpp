@@ -6,11 +6,13 @@
 
 #include "app/commands.h"
 #include "app/velmark3_app.h"
+#include "cli/cli_history.h"
 #include "cli/cli_report.h"
 #include "cli/machine_info.h"
 #include "platform/edit_rules.h"
 #include "platform/egl/egl_context.h"
 #include "platform/headless_platform.h"
+#include "report/run_history.h"
 #include "results/result_table.h"
 #include "results/results_file.h"
 #include "state/bench_state.h"
@@ -84,6 +86,9 @@ int RunCommand(CliOptions& o, std::FILE* out, std::FILE* err) {
                  selected, kSceneCount);
     return 1;
   }
+  const std::time_t started = std::time(nullptr);
+  std::string kept;
+  if (!PrepareHistory(o, started, kept, err)) return 1;
   EglContext gl(o.width, o.height, o.egl, o.device < 0 ? 0 : o.device);
   HeadlessPlatform platform(err);
   // The view holds the scenes' geometry (a few MB): it lives on the heap.
@@ -104,6 +109,7 @@ int RunCommand(CliOptions& o, std::FILE* out, std::FILE* err) {
   }
   auto report = std::make_unique<RunReport>();
   StartReport(*report, o, GlString(GL_VENDOR), GlString(GL_RENDERER), GlString(GL_VERSION));
+  report->date = IsoDate(started);
   app->view.frameTimes = report.get();
 
   // The window's first paint shows the main screen; the run's first frame
@@ -137,8 +143,9 @@ int RunCommand(CliOptions& o, std::FILE* out, std::FILE* err) {
   for (int r = 0; r <= lastResultIndex; ++r)
     if (ResultTable[r].isThisMachine) report->score = ResultScore(ResultTable[r].averageFps);
   if (text) std::fprintf(out, "Score : %d\n", report->score);
+  const bool keptOk = KeepInHistory(kept, *report, err);
   const bool reported = WriteReports(o, *report, out, err);
-  return saved && reported ? 0 : 1;
+  return saved && keptOk && reported ? 0 : 1;
 }
 
 }  // namespace vm
