@@ -46,7 +46,7 @@ void StartReport(RunReport& r, const CliOptions& o, const std::string& glVendor,
     r.complete = r.complete && o.scenes[i];
   }
   for (int k = 0; k < kFieldCount; ++k) {
-    r.machineSet[k] = o.given[k] || (o.detect && !o.fields[k].empty());
+    r.machineSet[k] = o.given[k] || !o.fields[k].empty();
     r.machine[k] = o.fields[k];
   }
 }

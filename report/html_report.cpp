@@ -187,7 +187,7 @@ std::string FpsChart(const std::vector<RunData>& runs) {
     for (size_t k = 0; k < runs.size(); ++k) {
       const RunScene* s = FindScene(runs[k], n);
       if (!named) named = s;
-      if (!s) continue;
+      if (!s || !std::isfinite(s->fps)) continue;  // no bar for a scene without a rate
       const double w = scale > 0 ? 1000.0 * Rate(s) / scale : 0.0;
       bars += Rect(0, 16.0 * k + 2, w, 12, FormatC("bar r%zu", k % kMostCompared),
                    RunName(k) + ": " + Fps(s->fps) + " fps");

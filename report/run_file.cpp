@@ -98,29 +98,104 @@ bool ReadScenes(const Json& doc, RunData& out, std::string& error) {
   return true;
 }
 
-}  // namespace
-
-bool ParseRun(const std::string& text, RunDetail detail, RunData& out, std::string& error) {
-  const std::string path = out.path;
-  out = RunData();
-  out.path = path;
-  // Parts a caller does not need are not kept (a long history lists fast).
-  const Json::parser_callback_t keep = [detail](int depth, Json::parse_event_t event,
-                                                Json& parsed) {
-    if (event != Json::parse_event_t::key || detail == RunDetail::kAll) return true;
-    if (detail == RunDetail::kSummary) return !(depth == 1 && parsed == "scenes");
-    return !(parsed == "draw_hist" || parsed == "frame_hist");
-  };
-  Json doc;
-  try {
-    doc = Json::parse(text, keep);
-  } catch (const Json::exception& e) {
+// Builds the document from the parser's events, leaving out what a caller
+// does not need: a long history lists fast when its scenes are not read.
+class Builder : public nlohmann::json_sax<Json> {
+ public:
+  explicit Builder(RunDetail detail) : detail_(detail) {}
+  bool null() override { return Put(nullptr); }
+  bool boolean(bool v) override { return Put(v); }
+  bool number_integer(number_integer_t v) override { return Put(v); }
+  bool number_unsigned(number_unsigned_t v) override { return Put(v); }
+  bool number_float(number_float_t v, const string_t&) override { return Put(v); }
+  bool string(string_t& v) override { return Put(v); }
+  bool binary(binary_t&) override { return Put(nullptr); }
+  bool start_object(std::size_t) override { return Open(Json::object()); }
+  bool start_array(std::size_t) override { return Open(Json::array()); }
+  bool end_object() override { return Close(); }
+  bool end_array() override { return Close(); }
+  bool key(string_t& k) override {
+    if (skipped_ > 0) return true;
+    if (detail_ == RunDetail::kSummary && open_.size() == 1 && k == "scenes") {
+      // This program writes the summary before the scenes; another order
+      // (a file passed through a tool that sorts keys) reads on.
+      stopped = true;
+      for (const char* needed : {"program", "renderer", "date", "settings", "complete", "score"})
+        stopped = stopped && root.contains(needed);
+      if (stopped) return false;
+    }
+    skipNext_ = (detail_ == RunDetail::kNoHistograms && (k == "draw_hist" || k == "frame_hist")) ||
+                (detail_ == RunDetail::kSummary && open_.size() == 1 && k == "scenes");
+    key_ = k;
+    return true;
+  }
+  bool parse_error(std::size_t, const std::string&, const nlohmann::detail::exception& e) override {
     // "[json.exception.parse_error.101] parse error at ...": the part after the tag.
     const std::string what = e.what();
     const size_t tag = what.find("] ");
     error = "not valid JSON: " + (tag == std::string::npos ? what : what.substr(tag + 2));
     return false;
   }
+
+  Json root;
+  bool stopped = false;
+  std::string error;
+
+ private:
+  // Where the next value goes; null while inside a skipped value.
+  Json* Slot() {
+    if (skipped_ > 0 || skipNext_) return nullptr;
+    if (open_.empty()) return &root;
+    Json& top = *open_.back();
+    if (top.is_array()) {
+      top.push_back(nullptr);
+      return &top.back();
+    }
+    return &top[key_];
+  }
+  bool Put(Json v) {
+    if (Json* at = Slot()) *at = std::move(v);
+    skipNext_ = false;
+    return true;
+  }
+  bool Open(Json v) {
+    Json* at = Slot();
+    skipNext_ = false;
+    if (!at) {
+      ++skipped_;
+      return true;
+    }
+    *at = std::move(v);
+    open_.push_back(at);
+    return true;
+  }
+  bool Close() {
+    if (skipped_ > 0)
+      --skipped_;
+    else
+      open_.pop_back();
+    return true;
+  }
+
+  RunDetail detail_;
+  std::vector<Json*> open_;
+  std::string key_;
+  bool skipNext_ = false;
+  int skipped_ = 0;
+};
+
+}  // namespace
+
+bool ParseRun(const std::string& text, RunDetail detail, RunData& out, std::string& error) {
+  const std::string path = out.path;
+  out = RunData();
+  out.path = path;
+  Builder builder(detail);
+  if (!Json::sax_parse(text, &builder) && !builder.stopped) {
+    error = builder.error.empty() ? "not valid JSON" : builder.error;
+    return false;
+  }
+  const Json& doc = builder.root;
   const Json* program = Get(doc, "program");
   if (!program || Text(*program, "name") != "velmark3" || !Get(doc, "settings") ||
       !Get(doc, "score")) {
