@@ -33,7 +33,7 @@ th,td{padding:.2rem .5rem;border-bottom:1px solid var(--line);text-align:left;ve
 .r0{fill:var(--c0)}.r1{fill:var(--c1)}.r2{fill:var(--c2)}.r3{fill:var(--c3)}.r4{fill:var(--c4)}
 .r5{fill:var(--c5)}.r6{fill:var(--c6)}.r7{fill:var(--c7)}.tick{stroke:var(--fg);stroke-width:3}
 .whisker{stroke:var(--fg);stroke-width:2}.box{fill:var(--box);stroke:var(--fg);stroke-width:2}
-.faint{fill:var(--line)}.legend svg{width:.9em;height:.9em;vertical-align:-.1em}
+svg.swatch{display:inline;width:.9em;height:.9em;vertical-align:-.1em}
 @media (max-width:40rem){.chart{grid-template-columns:1fr}.lab{margin-top:.4rem}body{padding:.6rem}}
 @media print{:root{--fg:#000;--bg:#fff;--mute:#444;--line:#bbb;--box:#dde}body{max-width:none}
 .scroll{overflow:visible}section{break-inside:avoid-page}}
@@ -105,7 +105,8 @@ std::string RunName(size_t k) {
 
 std::string Swatch(size_t k) {
   return FormatC(
-      "<svg viewBox=\"0 0 10 10\" aria-hidden=\"true\"><rect class=\"r%zu\" width=\"10\" "
+      "<svg class=\"swatch\" viewBox=\"0 0 10 10\" aria-hidden=\"true\"><rect class=\"r%zu\" "
+      "width=\"10\" "
       "height=\"10\"/></svg>",
       k % kMostCompared);
 }
