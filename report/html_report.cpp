@@ -27,7 +27,7 @@ dl{display:grid;grid-template-columns:max-content 1fr;gap:.15rem 1rem;margin:0}d
 dd{margin:0;overflow-wrap:anywhere}.score{font-size:2rem;font-weight:700}
 .scroll{overflow-x:auto}table{border-collapse:collapse;min-width:100%;font-variant-numeric:tabular-nums}
 th,td{padding:.2rem .5rem;border-bottom:1px solid var(--line);text-align:left;vertical-align:top}
-.n{text-align:right;white-space:nowrap}.changed{font-weight:700;color:var(--c3)}
+.n,.nw{text-align:right;white-space:nowrap}.nw{text-align:left}.changed{font-weight:700;color:var(--c3)}
 .chart{display:grid;grid-template-columns:minmax(8rem,20rem) 1fr;gap:.3rem .8rem;align-items:center}
 .chart svg{display:block;width:100%}.lab{font-size:.9rem}
 .r0{fill:var(--c0)}.r1{fill:var(--c1)}.r2{fill:var(--c2)}.r3{fill:var(--c3)}.r4{fill:var(--c4)}
@@ -285,16 +285,34 @@ std::string RunsTable(const std::vector<RunData>& runs) {
       "<th>File</tr></thead><tbody>";
   for (size_t k = 0; k < runs.size(); ++k) {
     const RunData& r = runs[k];
-    out += "<tr>" + Cell(Swatch(k) + " " + RunName(k)) + Cell(Esc(r.date)) + Cell(Renderer(r)) +
-           Cell(FormatC("%d&times;%d", r.width, r.height)) + Cell(Settings(r)) + Cell(Machine(r)) +
-           Cell(std::to_string(r.score), true) + Cell(r.complete ? "yes" : "no") +
-           Cell(Esc(r.path)) + "</tr>";
+    out += "<tr><td class=nw>" + Swatch(k) + " " + RunName(k) + "</td>" + Cell(Esc(r.date)) +
+           Cell(Renderer(r)) + Cell(FormatC("%d&times;%d", r.width, r.height)) + Cell(Settings(r)) +
+           Cell(Machine(r)) + Cell(std::to_string(r.score), true) +
+           Cell(r.complete ? "yes" : "no") + Cell(Esc(r.path)) + "</tr>";
   }
   return out + "</tbody></table></div></section>";
 }
 
+// The verdicts in a sentence or two, before any detail.
+std::string Changes(const std::vector<RunData>& runs) {
+  std::string out = "<section id=\"changes\"><h2>What changed</h2>";
+  for (size_t k = 1; k < runs.size(); ++k) {
+    std::string changed;
+    for (const Verdict& v : CompareRuns(runs[0], runs[k]))
+      if (v.changed)
+        changed += std::string(changed.empty() ? "" : "; ") + "scene " + std::to_string(v.scene) +
+                   " " + Fps(v.first) + " &rarr; " + Fps(v.second) + " fps (ratio " +
+                   FormatC("%.3f", v.ratio) + ")";
+    out += "<p>" + RunName(k) + " against " + RunName(0) + ": " +
+           (changed.empty() ? "no scene changed beyond the noise."
+                            : "<b class=changed>changed</b>: " + changed + ".") +
+           "</p>";
+  }
+  return out + "</section>";
+}
+
 std::string Compared(const std::vector<RunData>& runs) {
-  std::string out = RunsTable(runs) + FpsChart(runs);
+  std::string out = Changes(runs) + RunsTable(runs) + FpsChart(runs);
   std::string head = "<th class=n>Scene<th>Name<th class=n>" + RunName(0) + " fps";
   for (size_t k = 1; k < runs.size(); ++k)
     head += "<th class=n>" + RunName(k) + " fps<th class=n>Ratio<th>Verdict";
