@@ -46,8 +46,9 @@ bool RunPaths(const CliOptions& o, std::vector<std::string>& paths, std::string&
   }
   const int last = o.runs.empty() && o.last == 0 ? 1 : o.last;
   if (last > static_cast<int>(kept.size())) {
-    error =
-        "the history holds " + std::to_string(kept.size()) + " runs, not " + std::to_string(last);
+    error = kept.empty() ? "no runs kept in " + RunsFolder(o.resultsFile) + " yet; name run files"
+                         : "the history holds " + std::to_string(kept.size()) + " runs, not " +
+                               std::to_string(last);
     return false;
   }
   paths.insert(paths.end(), kept.end() - last, kept.end());
@@ -142,7 +143,7 @@ int HistoryCommand(const CliOptions& o, std::FILE* out, std::FILE* err) {
       continue;
     }
     std::string scenes;
-    for (int s : run.selected) scenes += (scenes.empty() ? "" : ",") + std::to_string(s);
+    for (int s : run.selected) scenes += (scenes.empty() ? "" : ", ") + std::to_string(s);
     if (json) {
       std::fprintf(out,
                    "%s  {\"index\": %zu, \"file\": %s, \"date\": %s, \"renderer\": %s, "
@@ -154,7 +155,8 @@ int HistoryCommand(const CliOptions& o, std::FILE* out, std::FILE* err) {
     } else {
       std::fprintf(out, "%zu  %s  %s  scenes %s  score %d  %s\n", i + 1,
                    PrintableText(run.date).c_str(), PrintableText(run.renderer).c_str(),
-                   scenes.c_str(), run.score, run.complete ? "complete" : "partial");
+                   SceneList(run.selected).c_str(), run.score,
+                   run.complete ? "complete" : "partial");
     }
   }
   if (json) std::fputs("]}\n", out);

@@ -70,7 +70,8 @@ std::string Cell(const std::string& text, bool number = false) {
   return (number ? "<td class=n>" : "<td>") + text + "</td>";
 }
 
-// "1-3,5": the scene numbers as --scenes takes them.
+}  // namespace
+
 std::string SceneList(const std::vector<int>& scenes) {
   std::string list;
   for (size_t i = 0; i < scenes.size(); ++i) {
@@ -82,6 +83,8 @@ std::string SceneList(const std::vector<int>& scenes) {
   }
   return list;
 }
+
+namespace {
 
 std::string Settings(const RunData& r) {
   return FormatC("%d s per scene, timer %d ms, scenes ", r.seconds, r.timerMs) +

@@ -31,6 +31,8 @@ struct Standing {
 
 std::string HtmlReport(const std::vector<RunData>& runs, const Standing& standing);
 
+// "1-3,5": scene numbers (ascending) as --scenes takes them.
+std::string SceneList(const std::vector<int>& scenes);
 // A rate as the run reports write it; "-" for none.
 std::string Fps(double fps);
 
