@@ -2,7 +2,6 @@
 
 #include <cstdio>
 
-#include "platform/output_file.h"
 #include "report/run_history.h"
 #include "results/result_table.h"
 #include "state/bench_state.h"
@@ -51,7 +50,7 @@ void RunKeeper::OnRunEnd() {
   r.score = RunScore(BenchState.sceneTime);
   r.date = IsoDate(started_);
   std::string error;
-  if (ReplaceFile(path_, RunJson(r), error))
+  if (KeepRun(path_, RunJson(r), error))
     lastKept_ = path_;
   else
     std::fprintf(stderr, "velmark3: the run was not kept in the history: %s\n", error.c_str());

@@ -122,7 +122,7 @@ bool PrepareHistory(const CliOptions& o, std::time_t started, std::string& path,
 
 bool KeepInHistory(const std::string& path, const RunReport& report, std::FILE* err) {
   std::string error;
-  if (path.empty() || ReplaceFile(path, RunJson(report), error)) return true;
+  if (path.empty() || KeepRun(path, RunJson(report), error)) return true;
   std::fprintf(err, "velmark3-cli: the run was not kept in the history: %s\n", error.c_str());
   return false;
 }

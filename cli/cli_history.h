@@ -14,8 +14,8 @@ namespace vm {
 // Options of history and report (argv[1] is the command).
 bool ParseHistoryCli(int argc, const char* const* argv, CliOptions& out, std::string& error);
 
-// Before a run: the file the run started at `started` will be kept in, its
-// folder created; empty with --no-history. False, said on `err`, when it
+// Before a run: the file the run started at `started` will be kept in;
+// empty with --no-history. False, said on `err`, when it
 // cannot be written.
 bool PrepareHistory(const CliOptions& options, std::time_t started, std::string& path,
                     std::FILE* err);

@@ -35,12 +35,31 @@ std::string NewRunPath(const std::string& folder, std::time_t when) {
   return folder + "/" + stamp + FormatC("-%06x.json", random() & 0xffffffu);
 }
 
-std::string PrepareRunPath(const std::string& path) {
+namespace {
+
+std::string FolderOf(const std::string& path) {
   const size_t slash = path.rfind('/');
-  const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash);
-  if (mkdir(folder.c_str(), 0755) != 0 && errno != EEXIST)
-    return "cannot create " + folder + ": " + std::strerror(errno);
+  return slash == std::string::npos ? "." : path.substr(0, slash);
+}
+
+}  // namespace
+
+std::string PrepareRunPath(const std::string& path) {
+  // A missing folder is made with the file: a run that never ends leaves
+  // nothing behind.
+  struct stat st;
+  const std::string folder = FolderOf(path);
+  if (stat(folder.c_str(), &st) != 0 && errno == ENOENT) return CheckOutputPath(folder);
   return CheckOutputPath(path);
+}
+
+bool KeepRun(const std::string& path, const std::string& json, std::string& error) {
+  const std::string folder = FolderOf(path);
+  if (mkdir(folder.c_str(), 0755) != 0 && errno != EEXIST) {
+    error = "cannot create " + folder + ": " + std::strerror(errno);
+    return false;
+  }
+  return ReplaceFile(path, json, error);
 }
 
 std::vector<std::string> KeptRuns(const std::string& folder) {

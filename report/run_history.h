@@ -16,9 +16,11 @@ std::string IsoDate(std::time_t when);
 // A new file in `folder` for a run started at `when`: its UTC date and time
 // and a random suffix, so that two runs in one second keep both.
 std::string NewRunPath(const std::string& folder, std::time_t when);
-// Before the run: creates the folder of `path` when missing and checks that
-// the file can be written. Empty, or why not.
+// Before the run: empty when the file can be written (its folder may still
+// be missing), else why not.
 std::string PrepareRunPath(const std::string& path);
+// After the run: the folder made when missing, the file written whole.
+bool KeepRun(const std::string& path, const std::string& json, std::string& error);
 // The kept runs' files in `folder`, oldest first; none when it is missing.
 std::vector<std::string> KeptRuns(const std::string& folder);
 

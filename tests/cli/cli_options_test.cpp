@@ -103,6 +103,11 @@ TEST(CliOptions, BadCommandLinesAreRefusedWithOneLine) {
       {"compare", "0", "2"},
       {"compare", "x", "2"},
       {"compare", "-1", "2"},
+      {"run", "--no-history=1"},
+      {"history", "3"},
+      {"report", "--last", "0"},
+      {"report", "-o"},
+      {"report", "--json"},
   };
   for (const auto& args : bad) {
     const Parsed p = Parse(args);
@@ -139,6 +144,13 @@ TEST(CliOptions, FieldsAndCommands) {
   EXPECT_EQ(Parse({"devices"}).options.command, CliCommand::kDevices);
   EXPECT_EQ(Parse({"--help"}).options.command, CliCommand::kHelp);
   EXPECT_EQ(Parse({"run", "--scenes", "1", "-h"}).options.command, CliCommand::kHelp);
+  EXPECT_FALSE(Parse({"run", "--no-history"}).options.history);
+  EXPECT_EQ(Parse({"history", "--json"}).options.jsonPath, "-");
+  p = Parse({"report", "3", "a.json", "-o", "x.html", "--last", "2"});
+  ASSERT_TRUE(p.ok) << p.error;
+  EXPECT_EQ(p.options.runs, (std::vector<std::string>{"3", "a.json"}));
+  EXPECT_EQ(p.options.outputPath, "x.html");
+  EXPECT_EQ(p.options.last, 2);
 }
 
 }  // namespace
