@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/cli_history.h"
 #include "cli/cli_report.h"
 #include "cli/cli_results.h"
 #include "results/result_table.h"
@@ -312,6 +313,62 @@ TEST_F(CliDir, DevicePlatformRunReportsEveryRun) {
   EXPECT_EQ(std::count(csv.begin(), csv.end(), ','), 2 * 13);
   std::fclose(out);
   std::fclose(err);
+}
+
+// The history lists the kept runs oldest first, naming the unreadable; a
+// report skips those, says so in its status, and never overwrites a run.
+TEST_F(CliDir, HistoryAndReportOfKeptRuns) {
+  ASSERT_EQ(mkdir("runs", 0755), 0);
+  const auto write = [](const char* path, const std::string& text) {
+    std::FILE* f = std::fopen(path, "w");
+    std::fputs(text.c_str(), f);
+    std::fclose(f);
+  };
+  for (int k = 1; k <= 2; ++k)
+    write(("runs/2026120" + std::to_string(k) + "T000000Z-000000.json").c_str(),
+          Json({{"program", {{"name", "velmark3"}}},
+                {"date", "day " + std::to_string(k)},
+                {"renderer", {{"renderer", "GPU\x1b"}}},
+                {"settings", {{"scenes", {1, 2, 3}}}},
+                {"score", 100 * k},
+                {"complete", k == 2},
+                {"scenes", {{{"scene", 1}, {"fps", 10.0 * k}}}}})
+              .dump());
+  write("runs/20261203T000000Z-000000.json", "{\"program\": ");
+  CliOptions o;
+  o.jsonPath = "-";
+  std::FILE* out = std::tmpfile();
+  std::FILE* err = std::tmpfile();
+  EXPECT_EQ(HistoryCommand(o, out, err), 1);
+  const Json listed = Parse(Contents(out))["runs"];
+  ASSERT_EQ(listed.size(), 2u);
+  EXPECT_EQ(listed[1], Json({{"index", 2},
+                             {"file", "runs/20261202T000000Z-000000.json"},
+                             {"date", "day 2"},
+                             {"renderer", "GPU\x1b"},
+                             {"scenes", {1, 2, 3}},
+                             {"score", 200},
+                             {"complete", true}}));
+  EXPECT_NE(Contents(err).find("run 3, runs/20261203T000000Z-000000.json: not valid JSON"),
+            std::string::npos)
+      << Contents(err);
+  o.jsonPath.clear();
+  std::FILE* text = std::tmpfile();
+  HistoryCommand(o, text, err);
+  EXPECT_NE(Contents(text).find("2  day 2  GPU?  scenes 1-3  score 200  complete\n"),
+            std::string::npos)
+      << Contents(text);
+
+  o.runs = {"1", "runs/20261203T000000Z-000000.json", "2"};
+  std::FILE* verdicts = std::tmpfile();
+  EXPECT_EQ(ReportCommand(o, verdicts, err), 1);  // one skipped, the others reported
+  EXPECT_EQ(Contents(verdicts), "Scene 1 : 10.000000 fps -> 20.000000 fps (ratio 2.000) changed\n");
+  EXPECT_NE(ReadFile("report.html").find("id=\"fps-chart\""), std::string::npos);
+  o.runs = {"runs/20261201T000000Z-000000.json"};
+  o.outputPath = "runs/20261201T000000Z-000000.json";
+  EXPECT_EQ(ReportCommand(o, verdicts, err), 1);
+  EXPECT_EQ(Parse(ReadFile(o.outputPath.c_str()))["score"], 100);
+  for (std::FILE* f : {out, err, text, verdicts}) std::fclose(f);
 }
 
 // A shared file must not drive the terminal, records the ranking cannot

@@ -117,8 +117,11 @@ TEST(HtmlReport, ChartsTablesAndNothingFromOutside) {
   EXPECT_NE(page.find("&lt;script&gt;R"), std::string::npos);
   std::vector<RunData> many;
   for (int k = 0; k < 9; ++k) many.push_back(Parsed(Doc({Scene(1, 10.0 + k)}, 100 * k)));
-  const std::string one = HtmlReport({many[0]}, Standing{3, 12, "results.txt"});
+  Json validated = Scene(1, 10.0);
+  validated["validation"] = {{"status", "differs"}, {"difference", 0.25}};
+  const std::string one = HtmlReport({Parsed(Doc({validated}))}, Standing{3, 12, "results.txt"});
   EXPECT_NE(one.find("Place 3 of 13"), std::string::npos);
+  EXPECT_NE(one.find(">differs (0.25)<"), std::string::npos);
   const std::string spread = HtmlReport(many, Standing());
   EXPECT_EQ(Count(spread, "class=\"box\""), 1);
   EXPECT_LT(spread.find("<td class=n>800<"), spread.find("<td class=n>700<"));  // by score
