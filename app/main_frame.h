@@ -4,10 +4,8 @@
 #include "platform/platform.h"
 
 namespace vm {
-class RunKeeper;
-}
 
-namespace vm {
+class RunKeeper;
 
 class CMainFrame {
  public:

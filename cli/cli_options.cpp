@@ -197,8 +197,9 @@ bool ParseCli(int argc, const char* const* argv, CliOptions& out, std::string& e
         error = "option --" + name + " takes no value";
         return false;
       }
-      if (name == "no-history") out.history = false;
-      if (name != "no-history")
+      if (name == "no-history")
+        out.history = false;
+      else
         (name == "save" ? out.save : name == "detect" ? out.detect : out.allowPartial) = true;
       continue;
     }
