@@ -239,6 +239,38 @@ std::string FrameTimeChart(const RunData& r) {
          table + "</tbody></table></div></section>";
 }
 
+// Each scene's whole frames by time, from its histogram: a column per
+// bucket on a logarithmic time axis, so stalls stand apart from the mass.
+std::string Distribution(const RunData& r) {
+  std::string out = Section("distribution", "Frame-time distribution by scene",
+                            "Whole frames by time, fastest at the left, on a logarithmic scale "
+                            "from the scene's fastest to its slowest frame; the height is the "
+                            "share of frames.");
+  out += "<div class=chart id=\"distribution-chart\">";
+  std::string table;
+  for (const RunScene& s : r.scenes) {
+    const auto& h = s.frameHist;
+    if (h.empty() || !(h.front().first > 0)) continue;
+    const double lo = std::log(h.front().first / 1.02), hi = std::log(h.back().first);
+    double most = 0;
+    for (const auto& b : h) most = std::max(most, b.second);
+    std::string shapes, cells;
+    for (const auto& b : h) {
+      const double x = hi > lo ? 990.0 * (std::log(b.first) - lo) / (hi - lo) : 990.0;
+      const double height = most > 0 ? 36.0 * b.second / most : 0.0;
+      shapes += Rect(std::max(0.0, x - 6), 38 - height, 6, height, "dist r1",
+                     FormatC("%.0f frames up to %.3f ms", b.second, b.first));
+      cells += FormatC("%s%.3f: %.0f", cells.empty() ? "" : ", ", b.first, b.second);
+    }
+    out += ChartRow(s, 40, "Scene " + std::to_string(s.scene) + " frame-time distribution", shapes);
+    table += "<tr>" + Cell(std::to_string(s.scene), true) + Cell(cells) + "</tr>";
+  }
+  return out +
+         "</div><div class=scroll><table><caption>Frames per bucket (upper bound in ms: "
+         "frames)</caption><thead><tr><th class=n>Scene<th>Buckets</tr></thead><tbody>" +
+         table + "</tbody></table></div></section>";
+}
+
 std::string OneRun(const RunData& r, const Standing& standing) {
   std::string out = "<section id=\"run\"><h2>The run</h2><dl>";
   const std::pair<const char*, std::string> facts[] = {
@@ -278,7 +310,7 @@ std::string OneRun(const RunData& r, const Standing& standing) {
       "class=n>Scene<th>Name<th class=n>fps<th class=n>Frames" +
       std::string(validation ? "<th>Validation (difference)" : "") + "</tr></thead><tbody>" +
       table + "</tbody></table></div></section>";
-  return out + FrameTimeChart(r);
+  return out + FrameTimeChart(r) + Distribution(r);
 }
 
 std::string RunsTable(const std::vector<RunData>& runs) {

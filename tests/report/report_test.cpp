@@ -119,9 +119,12 @@ TEST(HtmlReport, ChartsTablesAndNothingFromOutside) {
   for (int k = 0; k < 9; ++k) many.push_back(Parsed(Doc({Scene(1, 10.0 + k)}, 100 * k)));
   Json validated = Scene(1, 10.0);
   validated["validation"] = {{"status", "differs"}, {"difference", 0.25}};
+  validated["frame_hist"] = {{10.0, 3}, {12.5, 1}};
   const std::string one = HtmlReport({Parsed(Doc({validated}))}, Standing{3, 12, "results.txt"});
   EXPECT_NE(one.find("Place 3 of 13"), std::string::npos);
   EXPECT_NE(one.find(">differs (0.25)<"), std::string::npos);
+  EXPECT_EQ(Count(one, "<rect class=\"dist r1\""), 2);
+  EXPECT_NE(one.find(">10.000: 3, 12.500: 1<"), std::string::npos);
   const std::string spread = HtmlReport(many, Standing());
   EXPECT_EQ(Count(spread, "class=\"box\""), 1);
   EXPECT_LT(spread.find("<td class=n>800<"), spread.find("<td class=n>700<"));  // by score
