@@ -2,8 +2,10 @@
 
 #include <sys/stat.h>
 
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <limits>
 #include <nlohmann/json.hpp>
 
@@ -232,8 +234,12 @@ bool ParseRun(const std::string& text, RunDetail detail, RunData& out, std::stri
 bool ReadRunFile(const std::string& path, RunDetail detail, RunData& out, std::string& error) {
   out.path = path;
   struct stat st;
-  if (stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) {
-    error = "not a file that can be read";
+  if (stat(path.c_str(), &st) != 0) {
+    error = std::strerror(errno);
+    return false;
+  }
+  if (!S_ISREG(st.st_mode)) {
+    error = "not a regular file";
     return false;
   }
   if (st.st_size > kMaxRunFileBytes) {
