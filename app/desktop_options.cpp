@@ -39,11 +39,12 @@ second and ranks the result against the machines in results.txt. The
 benchmark takes no options; everything is set from its menus.
 
 Files: velmark3 reads benchs.txt and faq.txt, and reads and appends
-results.txt, in its working directory. Started from the desktop menu (or as
-velmark3-launch), that is $XDG_DATA_HOME/velmark3 (normally
-~/.local/share/velmark3), where the shipped files from share/velmark3/data of
-the installation are copied when they are not there yet. In a build tree,
-`make run` uses run/.
+results.txt, in its working directory; every run finished in the window is
+kept in runs/ there (velmark3-cli history, velmark3-cli report). Started
+from the desktop menu (or as velmark3-launch), that is
+$XDG_DATA_HOME/velmark3 (normally ~/.local/share/velmark3), where the
+shipped files from share/velmark3/data of the installation are copied when they
+are not there yet. In a build tree, `make run` uses run/.
 
 velmark3-cli runs the same scenes without a desktop session and uses the
 same files (see velmark3-cli --help, man velmark3-cli).

@@ -1,9 +1,12 @@
 // The desktop program: one maximised window driven by the frame timer.
+#include <GL/gl.h>
+
 #include <cstdio>
 #include <memory>
 
 #include "app/commands.h"
 #include "app/desktop_options.h"
+#include "app/run_keeper.h"
 #include "app/velmark3_app.h"
 #include "platform/fltk/fltk_platform.h"
 #include "state/bench_state.h"
@@ -20,8 +23,12 @@ int main(int argc, char** argv) {
       vm::kMainWindowTitle,  vm::kAppTitle,         vm::kMainMenu, vm::kMainMenuCount, 0, 0,
       vm::kDefaultViewWidth, vm::kDefaultViewHeight};
   vm::FltkPlatform platform(setup);
+  // Every run finished in the window is kept in runs/ with its frame times.
+  vm::RunKeeper keeper;
   // The view holds the scenes' geometry (a few MB): it lives on the heap.
   auto app = std::make_unique<vm::CVelmark3App>(platform, platform.gl());
+  app->frame.keeper = &keeper;
+  app->view.frameTimes = keeper.frames();
   platform.Show(*app);
   // Without a context the window would stay grey: the message box has said
   // so, the terminal gets the reason.
@@ -30,5 +37,10 @@ int main(int argc, char** argv) {
                  platform.gl().FailureReason().c_str());
     return 1;
   }
+  const auto text = [](GLenum name) {
+    const GLubyte* s = glGetString(name);
+    return std::string(s ? reinterpret_cast<const char*>(s) : "");
+  };
+  keeper.SetRenderer(text(GL_VENDOR), text(GL_RENDERER), text(GL_VERSION));
   return platform.Run();
 }

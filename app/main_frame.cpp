@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "app/run_keeper.h"
 #include "scenes/scene_catalogue.h"
 #include "state/bench_state.h"
 
@@ -50,6 +51,7 @@ void CMainFrame::OnInitBenchs() {
   BenchState.displayMode = kModeBenchmark;
   DrawSpotPhases();
   ResetTowerPositions();
+  if (keeper) keeper->OnRunStart();
 }
 
 void CMainFrame::OnStopBenchs() {
@@ -101,6 +103,7 @@ void CMainFrame::OnTimer() {
     if (endOfRun) {
       BenchState.resultsAvailable = 1;
       BenchState.displayMode = kModeIntro;
+      if (keeper) keeper->OnRunEnd();
       return;
     }
     frameCount = 0;

@@ -5,6 +5,8 @@
 
 namespace vm {
 
+class RunKeeper;
+
 class CMainFrame {
  public:
   explicit CMainFrame(Platform& platform) : platform_(platform) {}
@@ -26,6 +28,8 @@ class CMainFrame {
   void OnTextResults();
   void OnFaq();
 
+  // Keeps finished runs in the history (the desktop program sets it).
+  RunKeeper* keeper = nullptr;
   int sceneStartClock = 0;
   // Benchmark frames drawn in the current scene, found drawn by a tick.
   int frameCount = 0;

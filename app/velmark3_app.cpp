@@ -1,6 +1,7 @@
 #include "app/velmark3_app.h"
 
 #include "app/commands.h"
+#include "app/run_keeper.h"
 #include "platform/resources.h"
 
 namespace vm {
@@ -45,6 +46,7 @@ void CVelmark3App::OnPaint() {
 }
 void CVelmark3App::OnSize(int cx, int cy) {
   view.OnSize(cx, cy);
+  if (frame.keeper) frame.keeper->SetViewSize(cx, cy);
 }
 void CVelmark3App::OnMouseWheel(int16_t delta) {
   view.OnMouseWheel(delta);

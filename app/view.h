@@ -6,16 +6,9 @@
 
 #include "platform/platform.h"
 #include "render/view_state.h"
+#include "results/frame_stats.h"
 
 namespace vm {
-
-// Told the times of every timed benchmark frame: the drawing time the scene's
-// rate is made of, and the whole frame from the clear to the end of the swap.
-class FrameTimeSink {
- public:
-  virtual ~FrameTimeSink() = default;
-  virtual void OnBenchmarkFrame(int scene, double drawSeconds, double frameSeconds) = 0;
-};
 
 class CVelmark3View {
  public:

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "cli/cli_files.h"
+#include "cli/cli_history.h"
 #include "cli/cli_options.h"
 #include "cli/cli_results.h"
 #include "cli/cli_run.h"
@@ -29,10 +30,13 @@ int main(int argc, char** argv) {
   }
   for (const std::string& note : options.notes)
     std::fprintf(stderr, "velmark3-cli: %s\n", note.c_str());
+  std::vector<std::string*> paths = {&resultsFile, &options.jsonPath, &options.csvPath,
+                                     &options.imagesDir, &options.outputPath};
+  // A report's runs are files, or history indexes that stay as they are.
+  for (std::string& run : options.runs)
+    if (run.find_first_not_of("0123456789") != std::string::npos) paths.push_back(&run);
   if (options.command != vm::CliCommand::kHelp && options.command != vm::CliCommand::kScenes &&
-      !vm::EnterFilesFolder(vm::InstalledDataDir(),
-                            {&resultsFile, &options.jsonPath, &options.csvPath, &options.imagesDir},
-                            error)) {
+      !vm::EnterFilesFolder(vm::InstalledDataDir(), paths, error)) {
     std::fprintf(stderr, "velmark3-cli: %s\n", error.c_str());
     return 1;
   }
@@ -64,6 +68,12 @@ int main(int argc, char** argv) {
       break;
     case vm::CliCommand::kValidate:
       status = vm::ValidateCommand(options, stdout, stderr);
+      break;
+    case vm::CliCommand::kHistory:
+      status = vm::HistoryCommand(options, stdout, stderr);
+      break;
+    case vm::CliCommand::kReport:
+      status = vm::ReportCommand(options, stdout, stderr);
       break;
   }
   return vm::FinishOutput(stdout, stderr) ? status : 1;

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "cli/cli_history.h"
 #include "results/result_table.h"
 
 namespace vm {
@@ -171,6 +172,8 @@ bool ParseCli(int argc, const char* const* argv, CliOptions& out, std::string& e
   } else if (command == "--version") {
     error = "--version takes nothing after it";
     return false;
+  } else if (command == "history" || command == "report") {
+    return ParseHistoryCli(argc, argv, out, error);
   } else {
     error = "unknown command '" + Shown(command) + "' (see --help)";
     return false;
@@ -211,12 +214,14 @@ bool ParseCli(int argc, const char* const* argv, CliOptions& out, std::string& e
       error = "unknown option '--" + Shown(name) + "' for " + command + " (see --help)";
       return false;
     }
+    bool noHistory = false;
     bool* flag = name == "save"            ? &out.save
                  : name == "detect"        ? &out.detect
                  : name == "allow-partial" ? &out.allowPartial
                  : name == "validate"      ? &out.validate
                  : name == "allow-invalid" ? &out.allowInvalid
                  : name == "images-all"    ? &out.imagesAll
+                 : name == "no-history"    ? &noHistory
                                            : nullptr;
     if (flag) {
       if (hasValue) {
@@ -224,6 +229,7 @@ bool ParseCli(int argc, const char* const* argv, CliOptions& out, std::string& e
         return false;
       }
       *flag = true;
+      if (noHistory) out.history = false;
       continue;
     }
     const int field = FieldIndex(name);
@@ -344,6 +350,17 @@ Commands:
                     its difference and the limit; exit status 1 when any
                     scene fails or cannot be drawn
   scenes            list the 24 scenes, one line "Scene N : NAME" each
+  history           list the runs kept in runs/ beside the results file,
+                    oldest first: index, date, renderer, scenes, score,
+                    complete; --json gives the same as JSON
+  report [RUN...] [-o PATH] [--last N]
+                    write an HTML page of runs (default report.html; no
+                    script, nothing fetched): one run in charts, two to
+                    eight compared with each scene's verdict printed as
+                    "Scene N : A fps -> B fps (ratio R) changed" or
+                    "... within noise", more as a distribution. A RUN is a
+                    JSON run report or a history index; --last N adds the
+                    N newest kept runs (default: the newest alone)
   results, compare and scenes take --json: the same values as one JSON
                     document (descriptions as saved, without the list's padding)
   --help, -h        show this text
@@ -383,6 +400,8 @@ Options of run:
                     the reports gain each scene's validation, standard error
                     names the scenes that fail
   --allow-invalid   let --save store a run in which a scene failed validation
+  --no-history      do not keep the run's JSON report in runs/ (every run
+                    is kept there otherwise, for history and report)
 Options of validate: --scenes, --egl and --device as for run, and
   --images DIR      write the rendered, reference and difference pictures of
                     each scene that fails to DIR as PNG

@@ -12,7 +12,17 @@ namespace vm {
 
 constexpr int kFieldCount = 10;
 
-enum class CliCommand { kHelp, kRun, kResults, kCompare, kDevices, kScenes, kValidate };
+enum class CliCommand {
+  kHelp,
+  kRun,
+  kResults,
+  kCompare,
+  kDevices,
+  kScenes,
+  kValidate,
+  kHistory,
+  kReport
+};
 
 constexpr int kMaxRepeat = 100;
 
@@ -51,6 +61,12 @@ struct CliOptions {
   int second = 0;
   // Read by every command, appended by run --save (--results-file).
   std::string resultsFile = "results.txt";
+  // run keeps its report in runs/ beside the results file (--no-history).
+  bool history = true;
+  // report: run files or history indexes, --last N, -o PATH
+  std::vector<std::string> runs;
+  int last = 0;
+  std::string outputPath = "report.html";
 
   CliOptions() {
     for (bool& s : scenes) s = true;

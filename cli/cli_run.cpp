@@ -7,6 +7,7 @@
 
 #include "app/commands.h"
 #include "app/velmark3_app.h"
+#include "cli/cli_history.h"
 #include "cli/cli_outputs.h"
 #include "cli/cli_report.h"
 #include "cli/cli_stop.h"
@@ -15,6 +16,7 @@
 #include "platform/edit_rules.h"
 #include "platform/egl/egl_context.h"
 #include "platform/headless_platform.h"
+#include "report/run_history.h"
 #include "results/result_table.h"
 #include "results/results_file.h"
 #include "state/bench_state.h"
@@ -154,6 +156,9 @@ int RunCommand(CliOptions& o, std::FILE* out, std::FILE* err) {
     std::fprintf(err, "velmark3-cli: nothing was run\n");
     return 2;
   }
+  const std::time_t started = std::time(nullptr);
+  std::string kept;
+  if (!PrepareHistory(o, started, kept, err)) return 2;  // the message said why
   StopSignals stopSignals;
   // Checked in a context of its own before anything is timed.
   ValidationRun validation;
@@ -182,6 +187,7 @@ int RunCommand(CliOptions& o, std::FILE* out, std::FILE* err) {
   }
   auto report = std::make_unique<RunReport>();
   StartReport(*report, o, GlString(GL_VENDOR), GlString(GL_RENDERER), GlString(GL_VERSION));
+  report->date = IsoDate(started);
   app->view.frameTimes = report.get();
   if (o.validate) AddValidation(validation, *report);
 
@@ -234,10 +240,11 @@ int RunCommand(CliOptions& o, std::FILE* out, std::FILE* err) {
     if (ResultTable[r].isThisMachine) report->score = ResultScore(ResultTable[r].averageFps);
   if (text) std::fprintf(out, "Score : %d\n", report->score);
   std::fflush(out);  // the lines are out before any report is written
+  const bool keptOk = KeepInHistory(kept, *report, err);
   const bool reported = WriteReports(o, *report, out, err);
   if (o.validate) ReportValidationFailures(validation, err);
   if (stopped) return 128 + stopped;
-  return saved && reported ? 0 : 1;
+  return saved && keptOk && reported ? 0 : 1;
 }
 
 }  // namespace vm

@@ -46,6 +46,11 @@ double FrameHistogram::Percentile(double fraction) const {
   return value < min_ ? min_ : value > max_ ? max_ : value;
 }
 
+double FrameHistogram::BucketUpper(int i) const {
+  if (i >= kBuckets - 1) return max_;
+  return kFirst * std::pow(kRatio, i);
+}
+
 FrameSummary FrameHistogram::Summary() const {
   if (count_ == 0) return FrameSummary{0, 0, 0, 0, 0};
   return FrameSummary{sum_ / static_cast<double>(count_) * 1000.0, min_ * 1000.0,

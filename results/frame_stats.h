@@ -24,6 +24,11 @@ class FrameHistogram {
   double Percentile(double fraction) const;
   // All zero without frames.
   FrameSummary Summary() const;
+  // The buckets, for drawing the distribution: frames in bucket i, and the
+  // time in seconds below which they all lie (the last one: the slowest).
+  static constexpr int BucketCount() { return kBuckets; }
+  uint32_t BucketFrames(int i) const { return buckets_[i]; }
+  double BucketUpper(int i) const;
 
  private:
   // Bucket 0 holds frames under 1 us; bucket i >= 1 holds
@@ -33,6 +38,14 @@ class FrameHistogram {
   uint32_t buckets_[kBuckets];
   int64_t count_;
   double sum_, min_, max_;
+};
+
+// Told the times of every timed benchmark frame: the drawing time the scene's
+// rate is made of, and the whole frame from the clear to the end of the swap.
+class FrameTimeSink {
+ public:
+  virtual ~FrameTimeSink() = default;
+  virtual void OnBenchmarkFrame(int scene, double drawSeconds, double frameSeconds) = 0;
 };
 
 }  // namespace vm

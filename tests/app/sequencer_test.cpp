@@ -2,13 +2,18 @@
 // clock: progress, rates with a hidden view, runs that stop or start again.
 // Which scenes a real run measures is the session test's (tests/e2e).
 #include <gtest/gtest.h>
+#include <unistd.h>
 
+#include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "app/commands.h"
+#include "app/run_keeper.h"
 #include "app/velmark3_app.h"
 #include "dialogs/settings_dlg.h"
+#include "report/run_file.h"
+#include "report/run_history.h"
 #include "results/result_table.h"
 #include "state/bench_state.h"
 #include "tests/support/sim_app.h"
@@ -119,6 +124,38 @@ TEST_F(SequencerTest, ASecondRunMeasuresOnlyItself) {
     EXPECT_NE(app.platform.messages.back().find("measured 1 of 24 scenes"), std::string::npos);
     EXPECT_EQ(app.platform.dialogsShown.size(), yes ? 1u : 0u);
   }
+}
+
+// A run finished in the window is kept in the history with its frame times;
+// a stopped one is not.
+TEST_F(SequencerTest, FinishedRunsAreKeptWithTheirFrameTimes) {
+  char dir[] = "/tmp/vm-keep-XXXXXX";
+  ASSERT_NE(mkdtemp(dir), nullptr);
+  char old[4096];
+  ASSERT_EQ(getcwd(old, sizeof old), old);
+  ASSERT_EQ(chdir(dir), 0);
+  vm::RunKeeper keeper;
+  app.frame.keeper = &keeper;
+  app.view->frameTimes = keeper.frames();
+  Select({0});
+  app.frame.OnInitBenchs();
+  app.frame.OnStopBenchs();
+  Run({2});
+  app.view->frameTimes = nullptr;
+  const std::vector<std::string> kept = vm::KeptRuns("runs");
+  ASSERT_EQ(kept.size(), 1u);
+  EXPECT_EQ(keeper.lastKept(), kept[0]);
+  vm::RunData run;
+  std::string error;
+  ASSERT_TRUE(vm::ReadRunFile(kept[0], vm::RunDetail::kAll, run, error)) << error;
+  ASSERT_EQ(run.scenes.size(), 1u);
+  EXPECT_EQ(run.scenes[0].scene, 3);
+  EXPECT_NEAR(run.scenes[0].fps, 200.0, 2.0);
+  EXPECT_GT(run.scenes[0].frames, 10);  // 2 s of 100 ms ticks
+  EXPECT_NEAR(run.scenes[0].draw.median, 5.0, 0.1);
+  EXPECT_EQ(run.score, vm::RunScore(BenchState.sceneTime));
+  EXPECT_EQ(chdir(old), 0);
+  EXPECT_EQ(std::system(("rm -rf " + std::string(dir)).c_str()), 0);
 }
 
 TEST_F(SequencerTest, StoppedAbandonedOrEmptyRunsGiveNoResults) {

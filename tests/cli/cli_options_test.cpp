@@ -112,6 +112,11 @@ TEST(CliOptions, BadCommandLinesAreRefusedWithOneLine) {
       {"validate", "--images-all"},
       {"validate", "--images="},
       {"run", "--images", "x"},
+      {"run", "--no-history=1"},
+      {"history", "3"},
+      {"report", "--last", "0"},
+      {"report", "-o"},
+      {"report", "--json"},
   };
   for (const auto& args : bad) {
     const Parsed p = Parse(args);
@@ -155,6 +160,13 @@ TEST(CliOptions, FieldsAndCommands) {
   EXPECT_TRUE(p.ok && p.options.validate && p.options.allowInvalid) << p.error;
   EXPECT_EQ(Parse({"--help"}).options.command, CliCommand::kHelp);
   EXPECT_EQ(Parse({"run", "--scenes", "1", "-h"}).options.command, CliCommand::kHelp);
+  EXPECT_FALSE(Parse({"run", "--no-history"}).options.history);
+  EXPECT_EQ(Parse({"history", "--json"}).options.jsonPath, "-");
+  p = Parse({"report", "3", "a.json", "-o", "x.html", "--last", "2"});
+  ASSERT_TRUE(p.ok) << p.error;
+  EXPECT_EQ(p.options.runs, (std::vector<std::string>{"3", "a.json"}));
+  EXPECT_EQ(p.options.outputPath, "x.html");
+  EXPECT_EQ(p.options.last, 2);
 }
 
 // The man page once lagged --help by six options: every command and option

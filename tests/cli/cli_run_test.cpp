@@ -10,10 +10,12 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <nlohmann/json.hpp>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "cli/cli_history.h"
 #include "cli/cli_report.h"
 #include "cli/cli_results.h"
 #include "results/result_table.h"
@@ -21,6 +23,8 @@
 
 namespace vm {
 namespace {
+
+using Json = nlohmann::json;
 
 std::string Contents(std::FILE* f) {
   std::string s;
@@ -43,9 +47,8 @@ class CliDir : public ::testing::Test {
     BenchState.resultsAvailable = 0;  // an earlier test's run is not ranked
   }
   void TearDown() override {
-    for (const std::string& f : Files()) std::remove(f.c_str());
     EXPECT_EQ(chdir(old_), 0);
-    rmdir(dir_.c_str());
+    EXPECT_EQ(std::system(("rm -rf " + dir_).c_str()), 0);
   }
   static std::vector<std::string> Files() {
     std::vector<std::string> names;
@@ -68,14 +71,8 @@ std::string ReadFile(const char* path) {
   return s;
 }
 
-// The text of the value after "key": (a number, string or array), searched
-// from `from`.
-std::string Value(const std::string& json, const std::string& key, size_t from = 0) {
-  size_t p = json.find("\"" + key + "\": ", from);
-  if (p == std::string::npos) return "<no " + key + ">";
-  p += key.size() + 4;
-  const size_t end = json[p] == '[' ? json.find(']', p) + 1 : json.find_first_of(",}\n", p);
-  return json.substr(p, end - p);
+Json Parse(const std::string& text) {
+  return Json::parse(text, nullptr, false);
 }
 
 // The number after `marker` on each line of `text` that has it.
@@ -88,10 +85,11 @@ std::vector<std::string> After(const std::string& text, const std::string& marke
   return values;
 }
 
-std::string JsonArray(const std::vector<std::string>& values) {
-  std::string s;
-  for (const std::string& v : values) s += (s.empty() ? "" : ", ") + (v == "inf" ? "null" : v);
-  return "[" + s + "]";
+// Numbers printed as text, as JSON has them: null for no value.
+Json Numbers(const std::vector<std::string>& values) {
+  Json a = Json::array();
+  for (const std::string& v : values) a.push_back(v == "inf" ? Json() : Json(std::stod(v)));
+  return a;
 }
 
 // One real run, as a user would start it: two scenes of two seconds.
@@ -142,9 +140,36 @@ TEST_F(CliDir, RunsTheSelectedScenesAndSavesOnlyTheResultsFile) {
   std::fclose(out);
   std::fclose(err);
 
-  // The record reads back as the Save Results form would have written it,
-  // and it is the only file the run wrote.
-  EXPECT_EQ(Files(), std::vector<std::string>{"mine.txt"});
+  // The record reads back as the Save Results form would have written it;
+  // besides it the run wrote only its report in the history.
+  std::vector<std::string> files = Files();
+  std::sort(files.begin(), files.end());
+  EXPECT_EQ(files, (std::vector<std::string>{"mine.txt", "runs"}));
+  DIR* runs = opendir("runs");
+  std::vector<std::string> kept;
+  while (dirent* e = runs ? readdir(runs) : nullptr)
+    if (e->d_name[0] != '.') kept.push_back(e->d_name);
+  if (runs) closedir(runs);
+  ASSERT_EQ(kept.size(), 1u);
+  EXPECT_EQ(kept[0].size(), std::string("20261207T203500Z-0a1b2c.json").size()) << kept[0];
+  const Json run = Parse(ReadFile(("runs/" + kept[0]).c_str()));
+  EXPECT_EQ(run["date"].get<std::string>().size(), std::string("2026-12-07T20:35:00Z").size());
+  EXPECT_EQ(run["machine"], Json({{"computer_name", "my box"}, {"other", "two\nlines"}}));
+  ASSERT_EQ(run["scenes"].size(), 2u);
+  for (const Json& scene : run["scenes"]) {
+    const std::string n = std::to_string(scene["scene"].get<int>());
+    EXPECT_EQ(FormatC("%f", scene["fps"].get<double>()), After(text, "Scene " + n + " : ")[0]);
+    // Every frame in one bucket of each distribution; the slowest in the
+    // last, whose upper bound is within 2% above it.
+    for (const char* hist : {"draw_hist", "frame_hist"}) {
+      long long frames = 0;
+      for (const Json& bucket : scene[hist]) frames += bucket[1].get<long long>();
+      EXPECT_EQ(frames, scene["frames"].get<long long>()) << hist;
+      const double max = scene[hist[0] == 'd' ? "draw_ms" : "frame_ms"]["max"];
+      EXPECT_GE(scene[hist].back()[0].get<double>(), max - 1e-6);
+      EXPECT_LE(scene[hist].back()[0].get<double>(), max * 1.0201);
+    }
+  }
   BenchState.resultsAvailable = 0;
   vm::LoadResultTable("mine.txt");
   ASSERT_EQ(vm::lastResultIndex, 0);
@@ -179,7 +204,8 @@ TEST_F(CliDir, ScenesWithoutAFrameHaveNoRate) {
   std::FILE* out = std::tmpfile();
   ASSERT_EQ(RunCommand(o, out, err), 0) << Contents(err);
   const std::string doc = Contents(out), csv = ReadFile("run.csv"), log = Contents(err);
-  EXPECT_EQ(Value(doc, "fps") + Value(doc, "median", doc.find("frame_ms")), "nullnull") << doc;
+  const Json scene = Json::parse(doc)["scenes"][0];
+  EXPECT_TRUE(scene["fps"].is_null() && scene["frame_ms"]["median"].is_null()) << doc;
   EXPECT_NE(csv.find("\n1,\"900 Spheres and 1 light\",,0,,,,,,,,,,\n"), std::string::npos) << csv;
   EXPECT_NE(log.find("scene 1 drew no frame, so it has no rate: the timer (3000"), log.npos) << log;
   std::fclose(out);
@@ -287,18 +313,19 @@ TEST_F(CliDir, ResultsAndCompareAsTextAndAsJson) {
   const std::vector<std::string> scores = After(text, "POSITION WITH SCORE = ");
   const std::vector<std::string> fps = After(text, " : ");
   ASSERT_EQ(fps.size(), 48u);
-  for (size_t m = 0, at = 0; m < 2; ++m, ++at) {
-    at = doc.find("\"position\": " + std::to_string(m + 1), at);
-    ASSERT_NE(at, std::string::npos) << doc;
-    EXPECT_EQ(Value(doc, "score", at), scores[m]);
-    EXPECT_EQ(Value(doc, "fps", at), JsonArray({fps.begin() + 24 * m, fps.begin() + 24 * (m + 1)}));
+  const Json machines = Parse(doc)["machines"];
+  ASSERT_EQ(machines.size(), 2u) << doc;
+  for (size_t m = 0; m < 2; ++m) {
+    EXPECT_EQ(machines[m]["position"], m + 1);
+    EXPECT_EQ(std::to_string(machines[m]["score"].get<int>()), scores[m]);
+    EXPECT_EQ(machines[m]["fps"], Numbers({fps.begin() + 24 * m, fps.begin() + 24 * (m + 1)}));
     // The score is the average's hundredfold, cut.
-    EXPECT_EQ(std::to_string(static_cast<int>(std::stod(Value(doc, "average_fps", at)) * 100)),
+    EXPECT_EQ(std::to_string(static_cast<int>(machines[m]["average_fps"].get<double>() * 100)),
               scores[m]);
   }
   // As saved: without the space the list puts before a leading digit.
-  EXPECT_EQ(Value(doc, "name"), "\"3D \\\"BOX\\\" \\\\ \\u001b\"");
-  EXPECT_EQ(Value(doc, "video_card"), "\"CARD\"");
+  EXPECT_EQ(machines[0]["name"], "3D \"BOX\" \\ \x1b");
+  EXPECT_EQ(machines[0]["video_card"], "CARD");
 
   std::FILE* cmp = std::tmpfile();
   ASSERT_EQ(vm::CompareCommand(1, 2, cmp, err), 0);
@@ -308,10 +335,11 @@ TEST_F(CliDir, ResultsAndCompareAsTextAndAsJson) {
   EXPECT_EQ(std::count(lines.begin(), lines.end(), '\n'), 27);
   ASSERT_EQ(vm::CompareCommand(1, 2, json, err, kResultsFile, true), 0);
   const std::string compared = Contents(json).substr(doc.size());
-  EXPECT_EQ(Value(compared, "second"), "\"SLOW\"");
-  EXPECT_EQ(Value(compared, "overall"), After(lines, "C1 vs C2  = ")[0]);
-  EXPECT_EQ(Value(compared, "scenes"), JsonArray(After(lines, "1 vs 2  = ")));
-  EXPECT_NE(Value(compared, "scenes").find(", null, "), std::string::npos);
+  const Json comparison = Parse(compared);
+  EXPECT_EQ(comparison["second"], "SLOW");
+  EXPECT_EQ(comparison["overall"], std::stod(After(lines, "C1 vs C2  = ")[0]));
+  EXPECT_EQ(comparison["scenes"], Numbers(After(lines, "1 vs 2  = ")));
+  EXPECT_TRUE(comparison["scenes"][2].is_null());
 
   EXPECT_EQ(vm::CompareCommand(2, 2, cmp, err, kResultsFile, true), 1);
   EXPECT_NE(Contents(err).find("velmark3-cli: Please don't Select the same Computer!!!"),
@@ -335,31 +363,32 @@ TEST_F(CliDir, DevicePlatformRunReportsEveryRun) {
   std::FILE* err = std::tmpfile();
   ASSERT_EQ(RunCommand(o, out, err), 0) << Contents(err);
   const std::string text = Contents(out);
-  const std::string doc = ReadFile("run.json");
-  for (const char* key :
-       {"{\"program\": {\"name\": \"velmark3\", \"version\": ", "\"renderer\": {\"vendor\": ",
-        "\"view\": {\"width\": 1024, \"height\": 768}",
-        "\"settings\": {\"seconds_per_scene\": 2, \"timer_ms\": 50, \"scenes\": [1]}",
-        "\"complete\": false",
-        "\"scenes\": [\n  {\"scene\": 1, \"name\": \"900 Spheres and 1 light\"",
-        "\"draw_ms\": {\"mean\": ", "\"frame_ms\": {\"mean\": "})
-    EXPECT_NE(doc.find(key), std::string::npos) << key << "\n" << doc;
-  EXPECT_EQ(Value(doc, "score"), After(text, "Score : ")[0]);
+  const Json doc = Parse(ReadFile("run.json"));
+  EXPECT_EQ(doc["program"]["name"], "velmark3");
+  EXPECT_TRUE(doc["renderer"]["vendor"].is_string());
+  EXPECT_EQ(doc["view"], Json({{"width", 1024}, {"height", 768}}));
+  EXPECT_EQ(doc["settings"],
+            Json({{"seconds_per_scene", 2}, {"timer_ms", 50}, {"scenes", Json::array({1})}}));
+  EXPECT_EQ(doc["complete"], false);
+  EXPECT_EQ(doc["machine"], Json::object());
+  ASSERT_EQ(doc["scenes"].size(), 1u) << doc;
+  const Json& scene = doc["scenes"][0];
+  EXPECT_EQ(scene["name"], "900 Spheres and 1 light");
+  EXPECT_EQ(std::to_string(doc["score"].get<int>()), After(text, "Score : ")[0]);
   const std::string fps = After(text, "Scene 1 : ")[0];
-  EXPECT_EQ(Value(doc, "fps"), fps);
-  const std::string runs = Value(doc, "runs");
-  const double a = std::stod(runs.substr(1)), b = std::stod(runs.substr(runs.find(", ") + 2));
-  EXPECT_NEAR(std::stod(fps), (a + b) / 2, 1e-5 * (a + b)) << runs;
-  const std::vector<std::string> frame = {Value(doc, "median", doc.find("frame_ms")),
-                                          Value(doc, "median", doc.find("draw_ms"))};
-  EXPECT_GE(std::stod(frame[0]), std::stod(frame[1])) << doc;  // the frame holds the drawing
-  EXPECT_GT(std::stod(frame[1]), 0.0) << doc;
+  EXPECT_EQ(FormatC("%f", scene["fps"].get<double>()), fps);
+  ASSERT_EQ(scene["runs"].size(), 2u);
+  const double a = scene["runs"][0], b = scene["runs"][1];
+  EXPECT_NEAR(std::stod(fps), (a + b) / 2, 1e-5 * (a + b)) << scene["runs"];
+  const double frame = scene["frame_ms"]["median"], draw = scene["draw_ms"]["median"];
+  EXPECT_GE(frame, draw) << doc;  // the frame holds the drawing
+  EXPECT_GT(draw, 0.0) << doc;
 
   const std::string csv = ReadFile("run.csv");
   EXPECT_EQ(csv.find("scene,name,fps,frames,draw_ms_mean,draw_ms_min,draw_ms_median,draw_ms_p99,"
                      "draw_ms_max,frame_ms_mean,frame_ms_min,frame_ms_median,frame_ms_p99,"
                      "frame_ms_max,run1,run2\n1,\"900 Spheres and 1 light\"," +
-                     fps + "," + Value(doc, "frames") + ","),
+                     fps + "," + std::to_string(scene["frames"].get<long long>()) + ","),
             0u)
       << csv;
   EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 2);
@@ -369,6 +398,62 @@ TEST_F(CliDir, DevicePlatformRunReportsEveryRun) {
   EXPECT_EQ(csv.substr(csv.size() - eachRun.size() - 2), "," + eachRun + "\n") << csv;
   std::fclose(out);
   std::fclose(err);
+}
+
+// The history lists the kept runs oldest first, naming the unreadable; a
+// report skips those, says so in its status, and never overwrites a run.
+TEST_F(CliDir, HistoryAndReportOfKeptRuns) {
+  ASSERT_EQ(mkdir("runs", 0755), 0);
+  const auto write = [](const char* path, const std::string& text) {
+    std::FILE* f = std::fopen(path, "w");
+    std::fputs(text.c_str(), f);
+    std::fclose(f);
+  };
+  for (int k = 1; k <= 2; ++k)
+    write(("runs/2026120" + std::to_string(k) + "T000000Z-000000.json").c_str(),
+          Json({{"program", {{"name", "velmark3"}}},
+                {"date", "day " + std::to_string(k)},
+                {"renderer", {{"renderer", "GPU\x1b"}}},
+                {"settings", {{"scenes", {1, 2, 3}}}},
+                {"score", 100 * k},
+                {"complete", k == 2},
+                {"scenes", {{{"scene", 1}, {"fps", 10.0 * k}}}}})
+              .dump());
+  write("runs/20261203T000000Z-000000.json", "{\"program\": ");
+  CliOptions o;
+  o.jsonPath = "-";
+  std::FILE* out = std::tmpfile();
+  std::FILE* err = std::tmpfile();
+  EXPECT_EQ(HistoryCommand(o, out, err), 1);
+  const Json listed = Parse(Contents(out))["runs"];
+  ASSERT_EQ(listed.size(), 2u);
+  EXPECT_EQ(listed[1], Json({{"index", 2},
+                             {"file", "runs/20261202T000000Z-000000.json"},
+                             {"date", "day 2"},
+                             {"renderer", "GPU\x1b"},
+                             {"scenes", {1, 2, 3}},
+                             {"score", 200},
+                             {"complete", true}}));
+  EXPECT_NE(Contents(err).find("run 3, runs/20261203T000000Z-000000.json: not valid JSON"),
+            std::string::npos)
+      << Contents(err);
+  o.jsonPath.clear();
+  std::FILE* text = std::tmpfile();
+  HistoryCommand(o, text, err);
+  EXPECT_NE(Contents(text).find("2  day 2  GPU?  scenes 1-3  score 200  complete\n"),
+            std::string::npos)
+      << Contents(text);
+
+  o.runs = {"1", "runs/20261203T000000Z-000000.json", "2"};
+  std::FILE* verdicts = std::tmpfile();
+  EXPECT_EQ(ReportCommand(o, verdicts, err), 1);  // one skipped, the others reported
+  EXPECT_EQ(Contents(verdicts), "Scene 1 : 10.000000 fps -> 20.000000 fps (ratio 2.000) changed\n");
+  EXPECT_NE(ReadFile("report.html").find("id=\"fps-chart\""), std::string::npos);
+  o.runs = {"runs/20261201T000000Z-000000.json"};
+  o.outputPath = "runs/20261201T000000Z-000000.json";
+  EXPECT_EQ(ReportCommand(o, verdicts, err), 1);
+  EXPECT_EQ(Parse(ReadFile(o.outputPath.c_str()))["score"], 100);
+  for (std::FILE* f : {out, err, text, verdicts}) std::fclose(f);
 }
 
 // A shared file must not drive the terminal, records the ranking cannot

@@ -142,6 +142,10 @@ for scene in 1 2 6 9 10; do
   awk -v n=$line -v w=$want 'NR == n { exit !(($1 > 0) == w) }' results.txt ||
     fail "scene $scene: rate $(sed -n "${line}p" results.txt)"
 done
+# The run is kept in the history with its frame times; the runner reports it.
+[ "$(ls runs/*.json 2>/dev/null | wc -l)" -eq 1 ] || fail "the run was not kept in runs/"
+"$(dirname "$exe")/velmark3-cli" report --last 1 -o report.html 2>/dev/null || fail "report --last 1"
+grep -q 'id="frame-chart"' report.html || fail "no frame times in the report"
 
 # The same run again with the window unmapped for most of scene 1: a hidden
 # window must not inflate the rate (ticks it could not draw do not count).

@@ -1,0 +1,492 @@
+#include "report/html_report.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "report/run_report.h"
+#include "results/result_table.h"
+#include "version.h"
+
+namespace vm {
+namespace {
+
+constexpr double kNoise = 0.05;  // the ratio a single run's rate may wander
+
+const char kStyle[] = R"(
+:root{color-scheme:light dark;--fg:#1b1f24;--bg:#fff;--mute:#5b6470;--line:#d5dae0;--box:#c9d9ef;
+--c0:#2f6fb7;--c1:#d9822b;--c2:#3a9d5d;--c3:#b84a62;--c4:#7d5bb5;--c5:#6f6f6f;--c6:#1f9aa8;--c7:#a3872a}
+@media (prefers-color-scheme:dark){:root{--fg:#e6e8eb;--bg:#15181c;--mute:#9aa3ad;--line:#39404a;
+--box:#2d4566;--c0:#6ea8ee;--c1:#f0a255;--c2:#62c283;--c3:#e57d95;--c4:#ad8ef0;--c5:#b0b0b0;
+--c6:#4fc9d6;--c7:#d6b94e}}
+*{box-sizing:border-box}
+body{margin:0 auto;max-width:75rem;padding:1rem;background:var(--bg);color:var(--fg);
+font:16px/1.45 system-ui,-apple-system,"Segoe UI",sans-serif}
+h1{font-size:1.6rem;margin:.2rem 0}h2{font-size:1.25rem;margin:2rem 0 .5rem;
+border-bottom:1px solid var(--line)}p.note{color:var(--mute);margin:.2rem 0 .6rem}
+dl{display:grid;grid-template-columns:max-content 1fr;gap:.15rem 1rem;margin:0}dt{color:var(--mute)}
+dd{margin:0;overflow-wrap:anywhere}.score{font-size:2rem;font-weight:700}
+.scroll{overflow-x:auto}table{border-collapse:collapse;min-width:100%;font-variant-numeric:tabular-nums}
+th,td{padding:.2rem .5rem;border-bottom:1px solid var(--line);text-align:left;vertical-align:top}
+.n,.nw{text-align:right;white-space:nowrap}.nw{text-align:left}.changed{font-weight:700;color:var(--c3)}
+.chart{display:grid;grid-template-columns:minmax(8rem,20rem) 1fr;gap:.3rem .8rem;align-items:center}
+.chart svg{display:block;width:100%}.lab{font-size:.9rem}
+.r0{fill:var(--c0)}.r1{fill:var(--c1)}.r2{fill:var(--c2)}.r3{fill:var(--c3)}.r4{fill:var(--c4)}
+.r5{fill:var(--c5)}.r6{fill:var(--c6)}.r7{fill:var(--c7)}.tick{stroke:var(--fg);stroke-width:3}
+.whisker{stroke:var(--fg);stroke-width:2}.box{fill:var(--box);stroke:var(--fg);stroke-width:2}
+svg.swatch{display:inline;width:.9em;height:.9em;vertical-align:-.1em}
+@media (max-width:40rem){.chart{grid-template-columns:1fr}.lab{margin-top:.4rem}body{padding:.6rem}}
+@media print{:root{--fg:#000;--bg:#fff;--mute:#444;--line:#bbb;--box:#dde}body{max-width:none}
+.scroll{overflow:visible}section{break-inside:avoid-page}}
+)";
+
+std::string Esc(const std::string& text) {
+  std::string out;
+  for (const char c : text) {
+    switch (c) {
+      case '&':
+        out += "&amp;";
+        break;
+      case '<':
+        out += "&lt;";
+        break;
+      case '>':
+        out += "&gt;";
+        break;
+      case '"':
+        out += "&quot;";
+        break;
+      default:
+        out += c;
+    }
+  }
+  return out;
+}
+
+std::string Ms(double ms) {
+  return std::isfinite(ms) ? FormatC("%.3f", ms) : "-";
+}
+
+std::string Cell(const std::string& text, bool number = false) {
+  return (number ? "<td class=n>" : "<td>") + text + "</td>";
+}
+
+}  // namespace
+
+std::string SceneList(const std::vector<int>& scenes) {
+  std::string list;
+  for (size_t i = 0; i < scenes.size(); ++i) {
+    size_t last = i;
+    while (last + 1 < scenes.size() && scenes[last + 1] == scenes[last] + 1) ++last;
+    list += (list.empty() ? "" : ",") + std::to_string(scenes[i]);
+    if (last > i) list += "-" + std::to_string(scenes[last]);
+    i = last;
+  }
+  return list;
+}
+
+namespace {
+
+std::string Settings(const RunData& r) {
+  return FormatC("%d s per scene, timer %d ms, scenes ", r.seconds, r.timerMs) +
+         SceneList(r.selected);
+}
+
+std::string Renderer(const RunData& r) {
+  return Esc(r.renderer) + " (" + Esc(r.vendor) + ", OpenGL " + Esc(r.glVersion) + ")";
+}
+
+std::string Machine(const RunData& r) {
+  std::string out;
+  for (const auto& field : r.machine)
+    if (!field.second.empty()) out += (out.empty() ? "" : "; ") + Esc(field.second);
+  return out.empty() ? "not described" : out;
+}
+
+std::string RunName(size_t k) {
+  return "Run " + std::to_string(k + 1);
+}
+
+std::string Swatch(size_t k) {
+  return FormatC(
+      "<svg class=\"swatch\" viewBox=\"0 0 10 10\" aria-hidden=\"true\"><rect class=\"r%zu\" "
+      "width=\"10\" "
+      "height=\"10\"/></svg>",
+      k % kMostCompared);
+}
+
+std::string Section(const std::string& id, const std::string& title, const std::string& note) {
+  return "<section id=\"" + id + "\"><h2>" + title + "</h2>" +
+         (note.empty() ? "" : "<p class=note>" + note + "</p>");
+}
+
+// One row of a chart: the scene's label and a drawing `height` units tall on
+// a 1000-wide scale.
+std::string ChartRow(const RunScene& s, int height, const std::string& title,
+                     const std::string& shapes) {
+  return "<div class=lab>" + std::to_string(s.scene) + " &middot; " + Esc(s.name) +
+         "</div><svg viewBox=\"0 0 1000 " + std::to_string(height) +
+         "\" preserveAspectRatio=\"none\" style=\"height:" + FormatC("%.2f", height / 16.0) +
+         "rem\" role=\"img\"><title>" + title + "</title>" + shapes + "</svg>";
+}
+
+std::string Rect(double x, double y, double w, double h, const std::string& cls,
+                 const std::string& tip = "") {
+  return FormatC("<rect class=\"%s\" x=\"%.1f\" y=\"%.1f\" width=\"%.1f\" height=\"%.1f\">",
+                 cls.c_str(), x, y, std::max(w, 0.0), h) +
+         (tip.empty() ? "" : "<title>" + tip + "</title>") + "</rect>";
+}
+
+std::string Line(double x1, double y1, double x2, double y2, const char* cls) {
+  return FormatC("<line class=\"%s\" x1=\"%.1f\" y1=\"%.1f\" x2=\"%.1f\" y2=\"%.1f\"/>", cls, x1,
+                 y1, x2, y2);
+}
+
+const RunScene* FindScene(const RunData& r, int scene) {
+  for (const RunScene& s : r.scenes)
+    if (s.scene == scene) return &s;
+  return nullptr;
+}
+
+// The scenes any of the runs measured, in scene order.
+std::vector<int> AllScenes(const std::vector<RunData>& runs) {
+  bool any[kSceneCount + 1] = {};
+  for (const RunData& r : runs)
+    for (const RunScene& s : r.scenes) any[s.scene] = true;
+  std::vector<int> scenes;
+  for (int i = 1; i <= kSceneCount; ++i)
+    if (any[i]) scenes.push_back(i);
+  return scenes;
+}
+
+double Rate(const RunScene* s) {
+  return s && std::isfinite(s->fps) && s->fps > 0 ? s->fps : 0.0;
+}
+
+// Bars of every run for each scene: one scale for all scenes when there is
+// one run, one per scene (its fastest run) when runs are compared.
+std::string FpsChart(const std::vector<RunData>& runs) {
+  const std::vector<int> scenes = AllScenes(runs);
+  double top = 0.0;
+  for (const RunData& r : runs)
+    for (const RunScene& s : r.scenes) top = std::max(top, Rate(&s));
+  std::string out = Section("fps", "Frames per second by scene",
+                            runs.size() == 1 ? "Longer bars are faster; one scale for all scenes."
+                                             : "Longer bars are faster; each scene's bars are "
+                                               "scaled to its fastest run.");
+  if (runs.size() > 1) {
+    out += "<p class=legend>";
+    for (size_t k = 0; k < runs.size(); ++k)
+      out += Swatch(k) + " " + RunName(k) + (k + 1 < runs.size() ? " &nbsp; " : "");
+    out += "</p>";
+  }
+  out += "<div class=\"chart\" id=\"fps-chart\">";
+  for (int n : scenes) {
+    double scale = top;
+    if (runs.size() > 1) {
+      scale = 0.0;
+      for (const RunData& r : runs) scale = std::max(scale, Rate(FindScene(r, n)));
+    }
+    std::string bars;
+    const RunScene* named = nullptr;
+    for (size_t k = 0; k < runs.size(); ++k) {
+      const RunScene* s = FindScene(runs[k], n);
+      if (!named) named = s;
+      if (!s || !std::isfinite(s->fps)) continue;  // no bar for a scene without a rate
+      const double w = scale > 0 ? 1000.0 * Rate(s) / scale : 0.0;
+      bars += Rect(0, 16.0 * k + 2, w, 12, FormatC("bar r%zu", k % kMostCompared),
+                   RunName(k) + ": " + Fps(s->fps) + " fps");
+    }
+    out += ChartRow(*named, 16 * static_cast<int>(runs.size()),
+                    "Scene " + std::to_string(n) + " frames per second", bars);
+  }
+  return out + "</div>";
+}
+
+// Draw and frame time of each scene: the median as a bar, p99 and max as
+// ticks, on the scene's own scale.
+std::string FrameTimeChart(const RunData& r) {
+  std::string out = Section("frame-times", "Frame times by scene",
+                            "For each scene, drawing time (upper) and whole frame (lower) in ms: "
+                            "the bar is the median, the ticks the 99th percentile and the "
+                            "slowest frame.");
+  out += "<div class=chart id=\"frame-chart\">";
+  std::string table;
+  for (const RunScene& s : r.scenes) {
+    double top = 0.0;
+    for (double v : {s.draw.max, s.frame.max, s.draw.p99, s.frame.p99})
+      if (std::isfinite(v)) top = std::max(top, v);
+    std::string shapes;
+    int row = 0;
+    for (const TimeStats* t : {&s.draw, &s.frame}) {
+      const double y = 20.0 * row++ + 3;
+      const auto x = [&](double v) { return top > 0 && std::isfinite(v) ? 980.0 * v / top : 0.0; };
+      shapes += Rect(0, y, x(t->median), 14, row == 1 ? "r0" : "r1",
+                     (row == 1 ? "draw median " : "frame median ") + Ms(t->median) + " ms");
+      shapes += Line(x(t->p99), y - 2, x(t->p99), y + 16, "tick");
+      shapes += Line(x(t->max) + 2, y - 2, x(t->max) + 2, y + 16, "tick");
+    }
+    out += ChartRow(s, 40, "Scene " + std::to_string(s.scene) + " frame times", shapes);
+    table += "<tr>" + Cell(std::to_string(s.scene), true) + Cell(Esc(s.name));
+    for (const TimeStats* t : {&s.draw, &s.frame})
+      table += Cell(Ms(t->median), true) + Cell(Ms(t->p99), true) + Cell(Ms(t->max), true);
+    table += Cell(std::to_string(s.frames), true) + "</tr>";
+  }
+  return out +
+         "</div><div class=scroll><table><caption>Frame times in ms</caption><thead><tr>"
+         "<th class=n>Scene<th>Name<th class=n>Draw median<th class=n>Draw p99<th class=n>"
+         "Draw max<th class=n>Frame median<th class=n>Frame p99<th class=n>Frame max"
+         "<th class=n>Frames</tr></thead><tbody>" +
+         table + "</tbody></table></div></section>";
+}
+
+// Each scene's whole frames by time, from its histogram: a column per
+// bucket on a logarithmic time axis, so stalls stand apart from the mass.
+std::string Distribution(const RunData& r) {
+  std::string out = Section("distribution", "Frame-time distribution by scene",
+                            "Whole frames by time, fastest at the left, on a logarithmic scale "
+                            "from the scene's fastest to its slowest frame; the height is the "
+                            "share of frames.");
+  out += "<div class=chart id=\"distribution-chart\">";
+  std::string table;
+  for (const RunScene& s : r.scenes) {
+    const auto& h = s.frameHist;
+    if (h.empty() || !(h.front().first > 0)) continue;
+    const double lo = std::log(h.front().first / 1.02), hi = std::log(h.back().first);
+    double most = 0;
+    for (const auto& b : h) most = std::max(most, b.second);
+    std::string shapes, cells;
+    for (const auto& b : h) {
+      const double x = hi > lo ? 990.0 * (std::log(b.first) - lo) / (hi - lo) : 990.0;
+      const double height = most > 0 ? 36.0 * b.second / most : 0.0;
+      shapes += Rect(std::max(0.0, x - 6), 38 - height, 6, height, "dist r1",
+                     FormatC("%.0f frames up to %.3f ms", b.second, b.first));
+      cells += FormatC("%s%.3f: %.0f", cells.empty() ? "" : ", ", b.first, b.second);
+    }
+    out += ChartRow(s, 40, "Scene " + std::to_string(s.scene) + " frame-time distribution", shapes);
+    table += "<tr>" + Cell(std::to_string(s.scene), true) + Cell(cells) + "</tr>";
+  }
+  return out +
+         "</div><div class=scroll><table><caption>Frames per bucket (upper bound in ms: "
+         "frames)</caption><thead><tr><th class=n>Scene<th>Buckets</tr></thead><tbody>" +
+         table + "</tbody></table></div></section>";
+}
+
+std::string OneRun(const RunData& r, const Standing& standing) {
+  std::string out = "<section id=\"run\"><h2>The run</h2><dl>";
+  const std::pair<const char*, std::string> facts[] = {
+      {"Program", "Velmark3 " + Esc(r.version)},
+      {"Renderer", Renderer(r)},
+      {"View", FormatC("%d &times; %d", r.width, r.height)},
+      {"Settings", Settings(r)},
+      {"Date", r.date.empty() ? "unknown" : Esc(r.date)},
+      {"Machine", Machine(r)},
+      {"Complete", r.complete ? "yes, all 24 scenes" : "no"},
+  };
+  for (const auto& f : facts) out += std::string("<dt>") + f.first + "<dd>" + f.second;
+  if (r.validated >= 0)
+    out += std::string("<dt>Validated<dd>") + (r.validated ? "yes" : "<b class=changed>no</b>");
+  out += "</dl><p>Score <span class=score>" + std::to_string(r.score) + "</span></p><p>";
+  if (standing.place > 0)
+    out += FormatC("Place %d of %d: among the %d machines of ", standing.place,
+                   standing.machines + 1, standing.machines) +
+           Esc(standing.file) + " and this run.";
+  else
+    out += "No results file to rank it against.";
+  out += "</p></section>" + FpsChart({r});
+  bool validation = false;
+  for (const RunScene& s : r.scenes) validation = validation || !s.validation.empty();
+  std::string table;
+  for (const RunScene& s : r.scenes) {
+    table += "<tr>" + Cell(std::to_string(s.scene), true) + Cell(Esc(s.name)) +
+             Cell(Fps(s.fps), true) + Cell(std::to_string(s.frames), true);
+    if (validation)
+      table +=
+          Cell(s.validation.empty() ? "-"
+                                    : Esc(s.validation) + " (" + FormatC("%g", s.difference) + ")");
+    table += "</tr>";
+  }
+  out +=
+      "<div class=scroll><table><caption>Frames per second</caption><thead><tr><th "
+      "class=n>Scene<th>Name<th class=n>fps<th class=n>Frames" +
+      std::string(validation ? "<th>Validation (difference)" : "") + "</tr></thead><tbody>" +
+      table + "</tbody></table></div></section>";
+  return out + FrameTimeChart(r) + Distribution(r);
+}
+
+std::string RunsTable(const std::vector<RunData>& runs) {
+  std::string out =
+      "<section id=\"runs\"><h2>The runs</h2><div class=scroll><table><thead><tr><th>Run"
+      "<th>Date<th>Renderer<th>View<th>Settings<th>Machine<th class=n>Score<th>Complete"
+      "<th>File</tr></thead><tbody>";
+  for (size_t k = 0; k < runs.size(); ++k) {
+    const RunData& r = runs[k];
+    out += "<tr><td class=nw>" + Swatch(k) + " " + RunName(k) + "</td>" + Cell(Esc(r.date)) +
+           Cell(Renderer(r)) + Cell(FormatC("%d&times;%d", r.width, r.height)) + Cell(Settings(r)) +
+           Cell(Machine(r)) + Cell(std::to_string(r.score), true) +
+           Cell(r.complete ? "yes" : "no") + Cell(Esc(r.path)) + "</tr>";
+  }
+  return out + "</tbody></table></div></section>";
+}
+
+// The verdicts in a sentence or two, before any detail.
+std::string Changes(const std::vector<RunData>& runs) {
+  std::string out = "<section id=\"changes\"><h2>What changed</h2>";
+  for (size_t k = 1; k < runs.size(); ++k) {
+    std::string changed;
+    for (const Verdict& v : CompareRuns(runs[0], runs[k]))
+      if (v.changed)
+        changed += std::string(changed.empty() ? "" : "; ") + "scene " + std::to_string(v.scene) +
+                   " " + Fps(v.first) + " &rarr; " + Fps(v.second) + " fps (ratio " +
+                   FormatC("%.3f", v.ratio) + ")";
+    out += "<p>" + RunName(k) + " against " + RunName(0) + ": " +
+           (changed.empty() ? "no scene changed beyond the noise."
+                            : "<b class=changed>changed</b>: " + changed + ".") +
+           "</p>";
+  }
+  return out + "</section>";
+}
+
+std::string Compared(const std::vector<RunData>& runs) {
+  std::string out = Changes(runs) + RunsTable(runs) + FpsChart(runs);
+  std::string head = "<th class=n>Scene<th>Name<th class=n>" + RunName(0) + " fps";
+  for (size_t k = 1; k < runs.size(); ++k)
+    head += "<th class=n>" + RunName(k) + " fps<th class=n>Ratio<th>Verdict";
+  std::vector<std::vector<Verdict>> verdicts;
+  for (size_t k = 1; k < runs.size(); ++k) verdicts.push_back(CompareRuns(runs[0], runs[k]));
+  std::string rows;
+  for (int n : AllScenes(runs)) {
+    const RunScene* first = FindScene(runs[0], n);
+    const RunScene* any = first;
+    for (const RunData& r : runs) any = any ? any : FindScene(r, n);
+    rows += "<tr>" + Cell(std::to_string(n), true) + Cell(Esc(any->name)) +
+            Cell(first ? Fps(first->fps) : "-", true);
+    for (size_t k = 1; k < runs.size(); ++k) {
+      const RunScene* s = FindScene(runs[k], n);
+      const Verdict* v = nullptr;
+      for (const Verdict& c : verdicts[k - 1]) v = c.scene == n ? &c : v;
+      rows += Cell(s ? Fps(s->fps) : "-", true) + Cell(v ? FormatC("%.3f", v->ratio) : "-", true) +
+              (v ? (v->changed ? "<td class=changed>changed</td>" : "<td>within noise</td>")
+                 : "<td>-</td>");
+    }
+    rows += "</tr>";
+  }
+  return out +
+         "<div class=scroll><table><caption>Frames per second, and each run's ratio to Run 1 "
+         "(changed: ranges of 3 or more repeats apart, else more than 5%)</caption><thead><tr>" +
+         head + "</tr></thead><tbody>" + rows + "</tbody></table></div></section>";
+}
+
+double Quantile(const std::vector<double>& sorted, double q) {
+  const double at = q * static_cast<double>(sorted.size() - 1);
+  const size_t lo = static_cast<size_t>(at);
+  const size_t hi = std::min(lo + 1, sorted.size() - 1);
+  return sorted[lo] + (sorted[hi] - sorted[lo]) * (at - static_cast<double>(lo));
+}
+
+std::string Many(const std::vector<RunData>& runs) {
+  std::string out =
+      Section("fps", "Frames per second by scene, over " + std::to_string(runs.size()) + " runs",
+              "Box: the middle half of the runs, with the median; whiskers: the "
+              "slowest and fastest run. Each scene on its own scale.");
+  out += "<div class=chart id=\"box-chart\">";
+  std::string table;
+  for (int n : AllScenes(runs)) {
+    std::vector<double> rates;
+    const RunScene* named = nullptr;
+    for (const RunData& r : runs)
+      if (const RunScene* s = FindScene(r, n)) {
+        named = named ? named : s;
+        if (std::isfinite(s->fps)) rates.push_back(s->fps);
+      }
+    std::string shapes;
+    double q[5] = {0, 0, 0, 0, 0};
+    if (!rates.empty()) {
+      std::sort(rates.begin(), rates.end());
+      for (int i = 0; i < 5; ++i) q[i] = Quantile(rates, i / 4.0);
+      const auto x = [&](double v) { return q[4] > 0 ? 10 + 980.0 * v / q[4] : 10.0; };
+      shapes = Line(x(q[0]), 16, x(q[4]), 16, "whisker") +
+               Line(x(q[0]), 6, x(q[0]), 26, "whisker") + Line(x(q[4]), 6, x(q[4]), 26, "whisker") +
+               Rect(x(q[1]), 4, x(q[3]) - x(q[1]), 24, "box") +
+               Line(x(q[2]), 4, x(q[2]), 28, "tick");
+    }
+    out += ChartRow(*named, 32, "Scene " + std::to_string(n) + " frames per second over the runs",
+                    shapes);
+    table += "<tr>" + Cell(std::to_string(n), true) + Cell(Esc(named->name)) +
+             Cell(std::to_string(rates.size()), true);
+    for (double v : q) table += Cell(rates.empty() ? "-" : Fps(v), true);
+    table += "</tr>";
+  }
+  out +=
+      "</div><div class=scroll><table><caption>Frames per second over the runs</caption>"
+      "<thead><tr><th class=n>Scene<th>Name<th class=n>Runs<th class=n>Slowest<th class=n>"
+      "Lower quarter<th class=n>Median<th class=n>Upper quarter<th class=n>Fastest</tr>"
+      "</thead><tbody>" +
+      table + "</tbody></table></div></section>";
+  std::vector<size_t> order(runs.size());
+  for (size_t k = 0; k < order.size(); ++k) order[k] = k;
+  std::stable_sort(order.begin(), order.end(),
+                   [&](size_t a, size_t b) { return runs[a].score > runs[b].score; });
+  out += Section("runs", "The runs by score", "") +
+         "<div class=scroll><table><thead><tr><th class=n>Place<th class=n>Score<th>Date"
+         "<th>Renderer<th>Complete<th>File</tr></thead><tbody>";
+  // Short rows: thousands of them must stay a small file.
+  for (size_t i = 0; i < order.size(); ++i) {
+    const RunData& r = runs[order[i]];
+    out += "<tr><td class=n>" + std::to_string(i + 1) + "<td class=n>" + std::to_string(r.score) +
+           "<td>" + Esc(r.date) + "<td>" + Esc(r.renderer) + "<td>" + (r.complete ? "yes" : "no") +
+           "<td>" + Esc(r.path) + "\n";
+  }
+  return out + "</tbody></table></div></section>";
+}
+
+}  // namespace
+
+std::string Fps(double fps) {
+  return std::isfinite(fps) ? FormatC("%f", fps) : "-";
+}
+
+std::vector<Verdict> CompareRuns(const RunData& first, const RunData& other) {
+  std::vector<Verdict> out;
+  for (const RunScene& a : first.scenes) {
+    const RunScene* b = FindScene(other, a.scene);
+    if (!b || !std::isfinite(a.fps) || !std::isfinite(b->fps)) continue;
+    Verdict v{a.scene, a.fps, b->fps, a.fps > 0 ? b->fps / a.fps : NAN, false};
+    const auto range = [](const RunScene& s, double& lo, double& hi) {
+      int n = 0;
+      for (double r : s.runs)
+        if (std::isfinite(r)) {
+          lo = n ? std::min(lo, r) : r;
+          hi = n++ ? std::max(hi, r) : r;
+        }
+      return n >= 3;
+    };
+    double alo = 0, ahi = 0, blo = 0, bhi = 0;
+    if (range(a, alo, ahi) && range(*b, blo, bhi))
+      v.changed = ahi < blo || bhi < alo;
+    else
+      v.changed = a.fps > 0 ? std::fabs(v.ratio - 1.0) > kNoise : b->fps > 0;
+    out.push_back(v);
+  }
+  return out;
+}
+
+std::string HtmlReport(const std::vector<RunData>& runs, const Standing& standing) {
+  std::string out =
+      "<!DOCTYPE html>\n<html lang=\"en\"><head><meta charset=\"utf-8\">\n"
+      "<meta http-equiv=\"Content-Security-Policy\" content=\"default-src 'none'; style-src "
+      "'unsafe-inline'\">\n<meta name=\"viewport\" content=\"width=device-width, "
+      "initial-scale=1\">\n<title>Velmark3 report</title>\n<style>";
+  out += kStyle;
+  out += "</style></head>\n<body><header><h1>Velmark3 report</h1><p class=note>";
+  out += runs.size() == 1 ? "One run" : std::to_string(runs.size()) + " runs";
+  out += ", written by velmark3-cli " VM_VERSION ".</p></header>\n";
+  if (runs.size() == 1)
+    out += OneRun(runs[0], standing);
+  else if (runs.size() <= static_cast<size_t>(kMostCompared))
+    out += Compared(runs);
+  else if (!runs.empty())
+    out += Many(runs);
+  return out + "\n</body></html>\n";
+}
+
+}  // namespace vm

@@ -1,0 +1,204 @@
+#include "report/run_report.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "platform/utf8.h"
+#include "results/result_table.h"
+#include "scenes/scene_catalogue.h"
+#include "version.h"
+
+namespace vm {
+
+const char* const kMachineKeys[kDescriptionFields] = {
+    "computer_name", "cpu",        "ram",          "motherboard", "video_card",
+    "video_ram",     "video_freq", "video_driver", "os",          "other"};
+
+namespace {
+
+std::string Ms(double value) {
+  return JsonNumber(value, "%.6f");
+}
+
+// A scene that drew no frame has no times: null, not a measured 0.
+std::string Stats(const FrameHistogram& h) {
+  const double nan = std::nan("");
+  const FrameSummary s = h.count() ? h.Summary() : FrameSummary{nan, nan, nan, nan, nan};
+  return "{\"mean\": " + Ms(s.mean) + ", \"min\": " + Ms(s.min) + ", \"median\": " + Ms(s.median) +
+         ", \"p99\": " + Ms(s.p99) + ", \"max\": " + Ms(s.max) + "}";
+}
+
+// The non-empty buckets as [upper_ms, count] pairs.
+std::string Buckets(const FrameHistogram& h) {
+  std::string out;
+  for (int i = 0; i < FrameHistogram::BucketCount(); ++i) {
+    if (h.BucketFrames(i) == 0) continue;
+    out += (out.empty() ? "[[" : ", [") + Ms(h.BucketUpper(i) * 1000.0) + ", " +
+           std::to_string(h.BucketFrames(i)) + "]";
+  }
+  return out.empty() ? "[]" : out + "]";
+}
+
+// Median of the first n values (sorted in place).
+double Median(double* values, int n) {
+  std::sort(values, values + n);
+  return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2.0;
+}
+
+}  // namespace
+
+void RunReport::OnBenchmarkFrame(int scene, double drawSeconds, double frameSeconds) {
+  if (scene < 0 || scene >= kSceneCount) return;
+  scenes[scene].draw.Add(drawSeconds);
+  scenes[scene].frame.Add(frameSeconds);
+}
+
+void RunReport::ClearScenes() {
+  for (SceneReport& s : scenes) {
+    s.fps = 0.0;
+    s.draw.Clear();
+    s.frame.Clear();
+    s.runCount = 0;
+  }
+}
+
+void RunReport::EndRun(const float (&sceneTime)[kSceneCount]) {
+  for (int i = 0; i < kSceneCount; ++i) {
+    SceneReport& s = scenes[i];
+    if (!s.ran || s.runCount >= kMaxRuns) continue;
+    s.fps = SceneRate(sceneTime[i]);
+    s.runs[s.runCount++] = s.fps;
+  }
+}
+
+void RunReport::UseMedians(float (&sceneTime)[kSceneCount], std::FILE* err) {
+  for (int i = 0; i < kSceneCount; ++i) {
+    SceneReport& s = scenes[i];
+    if (!s.ran || s.runCount < 2) continue;
+    double sorted[kMaxRuns];
+    std::copy(s.runs, s.runs + s.runCount, sorted);
+    const double median = Median(sorted, s.runCount);
+    sceneTime[i] = median > 0.0 ? static_cast<float>(1.0 / median) : 0.0f;
+    s.fps = SceneRate(sceneTime[i]);
+    const double spread = median > 0.0 ? (sorted[s.runCount - 1] - sorted[0]) / median : 0.0;
+    if (spread > 0.10)
+      std::fprintf(err, "velmark3-cli: scene %d spread by %.0f%% over %d runs (%s to %s fps)\n",
+                   i + 1, spread * 100.0, s.runCount, FormatC("%f", sorted[0]).c_str(),
+                   FormatC("%f", sorted[s.runCount - 1]).c_str());
+  }
+}
+
+std::string SceneName(int scene) {
+  if (scene < 0 || scene >= kSceneCount) return "";
+  const SceneRow& row = SceneTable[scene];
+  std::string label = row.label;
+  const size_t open = label.find(") ");
+  const size_t arrow = label.find("=>");
+  if (open == std::string::npos || arrow == std::string::npos || arrow < open) return label;
+  std::string name = label.substr(open + 2, arrow - open - 2);
+  while (!name.empty() && name.back() == ' ') name.pop_back();
+  // The towers' triangle count is filled in as the progress label does.
+  const size_t count = name.find("%d");
+  if (count != std::string::npos)
+    name.replace(count, 2, std::to_string(8 * row.parameters.towerQuads));
+  return name;
+}
+
+std::string JsonString(const std::string& text) {
+  std::string out = "\"";
+  for (size_t i = 0; i < text.size();) {
+    const unsigned char c = static_cast<unsigned char>(text[i]);
+    if (c == '"' || c == '\\') {
+      out += '\\';
+      out += static_cast<char>(c);
+    } else if (c < 0x20 || c == 0x7f) {
+      out += FormatC("\\u%04x", c);
+    } else if (c >= 0x80) {
+      char32_t code;
+      const size_t n = DecodeUtf8(text, i, code);
+      if (n == 0) {
+        out += "\\ufffd";  // not UTF-8 (a file from another system's code page)
+      } else {
+        out.append(text, i, n);
+        i += n;
+        continue;
+      }
+    } else {
+      out += static_cast<char>(c);
+    }
+    ++i;
+  }
+  return out + "\"";
+}
+
+std::string JsonNumber(double value, const char* format) {
+  return std::isfinite(value) ? FormatC(format, value) : "null";
+}
+
+std::string SceneRateJson(const SceneReport& s) {
+  return s.draw.count() ? JsonNumber(s.fps) : "null";
+}
+
+std::string RunJson(const RunReport& r) {
+  std::string selected, machine;
+  for (int i = 0; i < kSceneCount; ++i)
+    if (r.scenes[i].ran) selected += (selected.empty() ? "" : ", ") + std::to_string(i + 1);
+  for (int k = 0; k < kDescriptionFields; ++k)
+    if (r.machineSet[k])
+      machine += (machine.empty() ? "" : ", ") + JsonString(kMachineKeys[k]) + ": " +
+                 JsonString(r.machine[k]);
+  std::string out =
+      "{\"program\": {\"name\": \"velmark3\", \"version\": " + JsonString(VM_VERSION) +
+      "},\n \"renderer\": {\"vendor\": " + JsonString(r.glVendor) +
+      ", \"renderer\": " + JsonString(r.glRenderer) + ", \"version\": " + JsonString(r.glVersion) +
+      "},\n";
+  out += " \"date\": " + JsonString(r.date) + ",\n \"machine\": {" + machine + "},\n";
+  out += FormatC(" \"view\": {\"width\": %d, \"height\": %d},\n", r.width, r.height);
+  out +=
+      FormatC(" \"settings\": {\"seconds_per_scene\": %d, \"timer_ms\": %d, \"scenes\": [%s]},\n",
+              r.secondsPerScene, r.timerMs, selected.c_str());
+  out += FormatC(" \"complete\": %s,\n \"score\": %d,\n", r.complete ? "true" : "false", r.score);
+  bool validated = true;
+  for (const SceneReport& s : r.scenes) validated = validated && (!s.ran || s.validationPassed);
+  if (r.validationRan) out += FormatC(" \"validated\": %s,\n", validated ? "true" : "false");
+  out += " \"scenes\": [";
+  const char* separator = "\n";
+  for (int i = 0; i < kSceneCount; ++i) {
+    const SceneReport& s = r.scenes[i];
+    if (!s.ran) continue;
+    std::string runs;
+    if (r.repeat > 1) {
+      for (int k = 0; k < s.runCount; ++k) runs += (k ? ", " : "") + JsonNumber(s.runs[k]);
+      runs = ", \"runs\": [" + runs + "]";
+    }
+    if (r.validationRan)
+      runs += std::string(",\n   \"validation\": {\"status\": ") +
+              (s.validationPassed ? "\"pass\"" : "\"fail\"") +
+              ", \"difference\": " + JsonNumber(s.validationDifference, "%.2f") + "}";
+    out += separator;
+    out += FormatC("  {\"scene\": %d, \"name\": ", i + 1) + JsonString(SceneName(i)) +
+           ", \"fps\": " + SceneRateJson(s) +
+           FormatC(", \"frames\": %lld", static_cast<long long>(s.draw.count())) + runs +
+           ",\n   \"draw_ms\": " + Stats(s.draw) + ",\n   \"frame_ms\": " + Stats(s.frame) +
+           ",\n   \"draw_hist\": " + Buckets(s.draw) + ",\n   \"frame_hist\": " + Buckets(s.frame) +
+           "}";
+    separator = ",\n";
+  }
+  return out + "]}\n";
+}
+
+void WriteRunJson(const RunReport& r, std::FILE* out) {
+  const std::string doc = RunJson(r);
+  std::fwrite(doc.data(), 1, doc.size(), out);
+}
+
+int RunScore(const float (&sceneTime)[kSceneCount]) {
+  float sum = 0.0f;
+  for (int i = 0; i < kSceneCount; ++i) {
+    const float rate = static_cast<float>(SceneRate(sceneTime[i]));
+    sum += std::isfinite(rate) ? rate : 0.0f;
+  }
+  return ResultScore(sum * 0.041666668f);
+}
+
+}  // namespace vm

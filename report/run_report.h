@@ -1,0 +1,72 @@
+// What one run measured, collected frame by frame, and its JSON document:
+// the runner's --json report and the run kept in the history are the same.
+#pragma once
+
+#include <cstdio>
+#include <string>
+
+#include "results/frame_stats.h"
+#include "results/results_file.h"
+#include "state/bench_state.h"
+
+namespace vm {
+
+constexpr int kMaxRuns = 100;  // runs of one selection (--repeat)
+
+// The JSON names of the save form's ten description fields, in its order.
+extern const char* const kMachineKeys[kDescriptionFields];
+
+struct SceneReport {
+  bool ran = false;
+  double fps = 0.0;  // the rate the text output prints (the median over runs)
+  FrameHistogram draw, frame;
+  int runCount = 0;
+  double runs[kMaxRuns] = {};  // the rate of each run
+  // run --validate: the scene's rendering validation.
+  bool validationPassed = false;
+  double validationDifference = 0.0;  // NaN when it could not be drawn
+};
+
+// Sized before the run: collecting a frame never allocates.
+struct RunReport : FrameTimeSink {
+  std::string glVendor, glRenderer, glVersion;
+  int width = 0, height = 0;
+  int secondsPerScene = 0, timerMs = 0;
+  int repeat = 1;
+  bool complete = false;  // all 24 scenes ran
+  int score = 0;
+  std::string date;  // ISO 8601, UTC
+  // The description fields the run had; only those set are written.
+  std::string machine[kDescriptionFields];
+  bool machineSet[kDescriptionFields] = {};
+  bool validationRan = false;  // run --validate
+  SceneReport scenes[kSceneCount];
+
+  void OnBenchmarkFrame(int scene, double drawSeconds, double frameSeconds) override;
+  // Before a new run of the same report: no frames, no rates.
+  void ClearScenes();
+  // After each run: the rate of every scene that took part, from its time.
+  void EndRun(const float (&sceneTime)[kSceneCount]);
+  // After the last run: each scene's time becomes that of its median rate
+  // (what is printed, scored and saved); the scenes whose runs spread by
+  // more than 10% of it are named on `err`.
+  void UseMedians(float (&sceneTime)[kSceneCount], std::FILE* err);
+};
+
+// The scene's name as its progress label gives it.
+std::string SceneName(int scene);
+// A JSON string: quoted, escaped, and valid UTF-8 whatever the bytes.
+std::string JsonString(const std::string& text);
+// A rate as the text output prints it ("%f"); null when not finite.
+std::string JsonNumber(double value, const char* format = "%f");
+// A scene's rate, null when it drew no frame (it has no rate).
+std::string SceneRateJson(const SceneReport& scene);
+
+std::string RunJson(const RunReport& report);
+void WriteRunJson(const RunReport& report, std::FILE* out);
+
+// The score of this machine's row from the run's times, as the result
+// screens rank it (every scene counts, those not run as 0).
+int RunScore(const float (&sceneTime)[kSceneCount]);
+
+}  // namespace vm

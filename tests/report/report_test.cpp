@@ -1,0 +1,150 @@
+// Run reports read back, the verdict of a comparison, and the report page.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <nlohmann/json.hpp>
+#include <regex>
+#include <string>
+#include <vector>
+
+#include "report/html_report.h"
+#include "report/run_file.h"
+#include "report/run_history.h"
+
+namespace vm {
+namespace {
+
+using Json = nlohmann::ordered_json;  // the order this program writes
+
+Json Doc(Json scenes, int score = 5000) {
+  return {{"program", {{"name", "velmark3"}, {"version", "1.1.0"}}},
+          {"renderer", {{"vendor", "V"}, {"renderer", "<script>R</script>"}, {"version", "4.5"}}},
+          {"date", "2026-12-07T20:35:00Z"},
+          {"settings", {{"seconds_per_scene", 2}, {"timer_ms", 100}, {"scenes", {1, 2}}}},
+          {"complete", false},
+          {"score", score},
+          {"scenes", scenes}};
+}
+
+Json Scene(int n, Json fps, Json runs = Json()) {
+  Json s = {{"scene", n}, {"name", "S" + std::to_string(n)}, {"fps", fps}, {"frames", 10}};
+  if (!runs.is_null()) s["runs"] = runs;
+  return s;
+}
+
+RunData Parsed(const Json& doc) {
+  RunData r;
+  std::string error;
+  EXPECT_TRUE(ParseRun(doc.dump(), RunDetail::kAll, r, error)) << error;
+  return r;
+}
+
+// Files of other shapes are refused with a reason; a scene without frames
+// (null times) and fields a newer writer adds are fine.
+TEST(RunFile, RefusesOtherShapesAndAcceptsNulls) {
+  Json otherProgram = Doc(Json::array());
+  otherProgram["program"]["name"] = "other";
+  const struct {
+    std::string text;
+    const char* reason;  // empty: accepted
+  } cases[] = {
+      {"{\"program\": ", "not valid JSON"},
+      {"[1, 2]", "not a velmark3 run report"},
+      {otherProgram.dump(), "not a velmark3 run report"},
+      {Doc({Scene(25, 1.0)}).dump(), "scene number 1-24"},
+      {Doc({Scene(1, "fast")}).dump(), "scene number 1-24"},
+      {Doc({Scene(2, 1.0), Scene(2, 2.0)}).dump(), "scene 2 is listed twice"},
+      {Doc({Scene(1, nullptr)}).dump(), ""},
+      {Doc({{{"scene", 3}, {"fps", 9.5}, {"draw_ms", {{"median", nullptr}}}, {"new", 1}}}).dump(),
+       ""},
+  };
+  for (const auto& c : cases) {
+    RunData r;
+    std::string error;
+    EXPECT_EQ(ParseRun(c.text, RunDetail::kAll, r, error), !*c.reason) << c.text;
+    EXPECT_NE(error.find(c.reason), std::string::npos) << error;
+  }
+  const RunData r = Parsed(Doc({Scene(1, nullptr)}));
+  EXPECT_TRUE(std::isnan(r.scenes[0].fps));
+  // A listing reads only what comes before the scenes.
+  RunData summary;
+  std::string error;
+  const std::string text = Doc({Scene(25, "x")}, 77).dump();
+  ASSERT_TRUE(ParseRun(text.substr(0, text.rfind("\"scenes\":[")) + "\"scenes\": [}",
+                       RunDetail::kSummary, summary, error))
+      << error;
+  EXPECT_EQ(summary.score, 77);
+  EXPECT_EQ(summary.selected, (std::vector<int>{1, 2}));
+}
+
+// Changed only beyond the noise: ranges of 3+ repeats apart, else 5%.
+TEST(Compare, ChangedOnlyBeyondTheNoise) {
+  const struct {
+    Json a, b;
+    bool changed;
+  } cases[] = {
+      {Scene(1, 100.0), Scene(1, 104.9), false},
+      {Scene(1, 100.0), Scene(1, 94.0), true},
+      {Scene(1, 100.0, {90, 100, 110}), Scene(1, 108.0, {105, 108, 120}), false},
+      {Scene(1, 100.0, {98, 100, 101}), Scene(1, 103.0, {102, 103, 104}), true},
+      {Scene(1, 100.0, {98, 100}), Scene(1, 103.0, {102, 103, 104}), false},  // too few
+  };
+  for (const auto& c : cases) {
+    const std::vector<Verdict> v = CompareRuns(Parsed(Doc({c.a})), Parsed(Doc({c.b})));
+    ASSERT_EQ(v.size(), 1u);
+    EXPECT_EQ(v[0].changed, c.changed) << c.a << " " << c.b;
+  }
+  // Scenes missing from one run, or without a rate, are not compared.
+  EXPECT_TRUE(CompareRuns(Parsed(Doc({Scene(1, 5.0)})), Parsed(Doc({Scene(2, 5.0)}))).empty());
+}
+
+int Count(const std::string& text, const std::string& what) {
+  int n = 0;
+  for (size_t p = text.find(what); p != std::string::npos; p = text.find(what, p + 1)) ++n;
+  return n;
+}
+
+// The page for one, two and many runs: a bar per scene and run, every rate
+// in the text, file texts escaped, nothing fetched.
+TEST(HtmlReport, ChartsTablesAndNothingFromOutside) {
+  const std::vector<RunData> two = {Parsed(Doc({Scene(1, 10.5), Scene(2, 20.25)})),
+                                    Parsed(Doc({Scene(1, 11.0), Scene(2, nullptr)}))};
+  const std::string page = HtmlReport(two, Standing());
+  EXPECT_EQ(Count(page, "<rect class=\"bar r"), 3);
+  for (const char* fps : {">10.500000<", ">20.250000<", ">11.000000<"})
+    EXPECT_NE(page.find(fps), std::string::npos) << fps;
+  EXPECT_EQ(Count(page, "changed</td>"), 0);  // 10.5 -> 11 is within 5%
+  EXPECT_NE(page.find("&lt;script&gt;R"), std::string::npos);
+  std::vector<RunData> many;
+  for (int k = 0; k < 9; ++k) many.push_back(Parsed(Doc({Scene(1, 10.0 + k)}, 100 * k)));
+  Json validated = Scene(1, 10.0);
+  validated["validation"] = {{"status", "differs"}, {"difference", 0.25}};
+  validated["frame_hist"] = {{10.0, 3}, {12.5, 1}};
+  const std::string one = HtmlReport({Parsed(Doc({validated}))}, Standing{3, 12, "results.txt"});
+  EXPECT_NE(one.find("Place 3 of 13"), std::string::npos);
+  EXPECT_NE(one.find(">differs (0.25)<"), std::string::npos);
+  EXPECT_EQ(Count(one, "<rect class=\"dist r1\""), 2);
+  EXPECT_NE(one.find(">10.000: 3, 12.500: 1<"), std::string::npos);
+  const std::string spread = HtmlReport(many, Standing());
+  EXPECT_EQ(Count(spread, "class=\"box\""), 1);
+  EXPECT_LT(spread.find("<td class=n>800<"), spread.find("<td class=n>700<"));  // by score
+  for (const std::string& p : {page, one, spread}) {
+    EXPECT_EQ(Count(p, "<script"), 0);
+    EXPECT_EQ(Count(p, "src="), 0);
+    EXPECT_EQ(Count(p, "url("), 0);
+    EXPECT_EQ(Count(p, "href"), 0);
+  }
+}
+
+TEST(RunHistory, NamesSortByTimeBesideTheResultsFile) {
+  EXPECT_EQ(RunsFolder("results.txt"), "runs");
+  EXPECT_EQ(RunsFolder("/a/b/mine.txt"), "/a/b/runs");
+  EXPECT_EQ(IsoDate(1796675700), "2026-12-07T20:35:00Z");
+  const std::string a = NewRunPath("runs", 1796675700), b = NewRunPath("runs", 1796675700);
+  EXPECT_TRUE(std::regex_match(a, std::regex("runs/20261207T203500Z-[0-9a-f]{6}\\.json"))) << a;
+  EXPECT_NE(a, b);
+  EXPECT_LT(NewRunPath("runs", 1796675700), NewRunPath("runs", 1796675701));
+}
+
+}  // namespace
+}  // namespace vm
