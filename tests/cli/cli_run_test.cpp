@@ -393,8 +393,7 @@ TEST_F(CliDir, DevicePlatformRunReportsEveryRun) {
       << csv;
   EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 2);
   EXPECT_EQ(std::count(csv.begin(), csv.end(), ','), 2 * 15);
-  std::string eachRun = runs.substr(1, runs.size() - 2);  // "a, b" ends the row as ",a,b"
-  eachRun.erase(eachRun.find(' '), 1);
+  const std::string eachRun = FormatC("%f,%f", a, b);  // the row ends with each run's rate
   EXPECT_EQ(csv.substr(csv.size() - eachRun.size() - 2), "," + eachRun + "\n") << csv;
   std::fclose(out);
   std::fclose(err);
