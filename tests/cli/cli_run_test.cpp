@@ -258,6 +258,7 @@ TEST_F(CliDir, OutputsThatWouldLoseDataAreRefused) {
     std::vector<std::string> before;
     for (const std::string& name : kept) before.push_back(ReadFile(name.c_str()));
     CliOptions o;
+    o.history = false;
     std::fill(o.scenes, o.scenes + kSceneCount, false);
     const bool fullDisk = c.what == std::string("a full disk");
     o.scenes[0] = true;

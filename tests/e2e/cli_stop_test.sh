@@ -17,7 +17,7 @@ await() {
   exit 1
 }
 
-EGL_PLATFORM=surfaceless "$cli" run --scenes 1-3 --seconds 3 --save --allow-partial \
+EGL_PLATFORM=surfaceless "$cli" run --no-history --scenes 1-3 --seconds 3 --save --allow-partial \
   --results-file saved.txt --json run.json >out 2>err &
 pid=$!
 await 'Scene [23]/24'
@@ -35,7 +35,7 @@ grep -q '"complete": false' run.json && grep -q '"scene": 1,' run.json && ! grep
 
 # A second signal ends it at once: two arrive together (held by a stop),
 # while the next frame is 5 s away.
-EGL_PLATFORM=surfaceless "$cli" run --scenes 1-3 --timer 5000 --json late.json >out 2>err &
+EGL_PLATFORM=surfaceless "$cli" run --no-history --scenes 1-3 --timer 5000 --json late.json >out 2>err &
 pid=$!
 await '^View '
 kill -STOP $pid
