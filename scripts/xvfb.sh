@@ -25,14 +25,14 @@ start_xvfb() {
   rm -f "$_xvfb_num"
 }
 
-# start_openbox: openbox on $DISPLAY, ready once it has announced itself and
-# taken the focus (its last start-up step); OPENBOX_PID is the manager.
+# start_openbox: openbox on $DISPLAY, ready once its check window names it;
+# OPENBOX_PID is the manager.
 start_openbox() {
   openbox --sm-disable >/dev/null 2>&1 &
   OPENBOX_PID=$!
   _ob_i=0
-  until xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' &&
-    xprop -root _NET_ACTIVE_WINDOW 2>/dev/null | grep -q 'window id'; do
+  until _ob_check=$(xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | awk '/window id/ { print $NF }') &&
+    [ -n "$_ob_check" ] && xprop -id "$_ob_check" _NET_WM_NAME 2>/dev/null | grep -q '= "'; do
     _ob_i=$((_ob_i + 1))
     if [ $_ob_i -gt 300 ] || ! kill -0 "$OPENBOX_PID" 2>/dev/null; then
       echo "openbox did not start within 30 s: $(xprop -root _NET_SUPPORTING_WM_CHECK 2>&1)" >&2

@@ -138,10 +138,10 @@ save_form() {  # types the name, then the Other.. field, and saves; [picture]
   local dlg
   dlg=$(window_of '^Save Results$') || fail "no save dialog"
   dialog_kind "$dlg" "Save Results"
-  click_dlu "$dlg" 165 20 275 198  # into Computer Name
-  xdotool type --delay 20 "$1"
-  click_dlu "$dlg" 165 175 275 198  # into Other..
-  xdotool type --delay 5 "$2"
+  # Keys only: a window manager may hold a click back behind later keys.
+  xdotool type --delay 20 "$1"  # Computer Name has the focus
+  xdotool key --repeat 9 --delay 20 Tab
+  xdotool type --delay 5 "$2"  # into Other..
   [ -z "${3:-}" ] || shot "$3" "$dlg"
   close_with "$dlg" mousemove --window "$dlg" $(dlu "$dlg" 243 114 275 198) click 1  # OK
 }
