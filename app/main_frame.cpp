@@ -86,6 +86,8 @@ void CMainFrame::OnTimer() {
   // nothing: a scene's rate is the frames drawn over their drawing time.
   if (BenchState.frameDone != 1) return;
   if (benchFrameAsked_) frameCount += 1;
+  if (traceFrames_ && benchFrameAsked_)
+    std::fprintf(stderr, "velmark3: scene %d frame %d\n", BenchState.currentScene + 1, frameCount);
 
   if (ElapsedMs() > int64_t{BenchState.secondsPerScene} * 1000) {
     int scene = BenchState.currentScene;
@@ -101,6 +103,7 @@ void CMainFrame::OnTimer() {
       endOfRun = scene == kSceneCount;
     }
     if (endOfRun) {
+      if (traceFrames_) std::fprintf(stderr, "velmark3: run complete\n");
       BenchState.resultsAvailable = 1;
       BenchState.displayMode = kModeIntro;
       if (keeper) keeper->OnRunEnd();

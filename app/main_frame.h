@@ -1,6 +1,8 @@
 // The main frame: frame timer, benchmark sequencer and menu commands.
 #pragma once
 
+#include <cstdlib>
+
 #include "platform/platform.h"
 
 namespace vm {
@@ -43,6 +45,9 @@ class CMainFrame {
   // A frame asked for (or still to come) will be drawn as a benchmark frame.
   bool benchFrameAsked_ = false;
   char statusText_[128] = {};
+  // For the end-to-end tests: each benchmark frame counted, and the end of
+  // a run, as a line on stderr.
+  const bool traceFrames_ = std::getenv("VELMARK3_TRACE_FRAMES") != nullptr;
 };
 
 }  // namespace vm

@@ -350,23 +350,20 @@ bool RunFltkMessage(const char* caption, const char* text, bool yesNo) {
   Fl_Button* yes = nullptr;
   Fl_Button* fallback;  // the default: OK, or No
   if (yesNo) {
-    yes = new Fl_Button(width - 2 * (kMargin + kButtonW), y, kButtonW, kButtonH, "Yes");
-    fallback = new Fl_Return_Button(width - kMargin - kButtonW, y, kButtonW, kButtonH, "No");
+    yes = new Fl_Button(width - 2 * (kMargin + kButtonW), y, kButtonW, kButtonH, "&Yes");
+    fallback = new Fl_Return_Button(width - kMargin - kButtonW, y, kButtonW, kButtonH, "&No");
   } else {
     fallback = new Fl_Return_Button(width - kMargin - kButtonW, y, kButtonW, kButtonH, "OK");
   }
   window.end();
-  auto answered = [](Fl_Widget* w, void* to) {
-    *static_cast<int*>(to) = static_cast<int>(w->argument());
-  };
+  auto answeredYes = [](Fl_Widget*, void* to) { *static_cast<int*>(to) = 2; };
+  auto answeredNo = [](Fl_Widget*, void* to) { *static_cast<int*>(to) = 1; };
   for (Fl_Button* b : {yes, fallback}) {
     if (!b) continue;
     b->labelsize(kTextSize);
-    b->argument(b == yes ? 2 : 1);
-    b->callback(answered, &answer);
+    b->callback(b == yes ? answeredYes : answeredNo, &answer);
   }
-  window.argument(1);
-  window.callback(answered, &answer);  // Escape and the close box
+  window.callback(answeredNo, &answer);  // Escape and the close box
   CentreOnOwner(&window);
   ShowAsDialog(&window);
   fallback->take_focus();

@@ -355,6 +355,8 @@ void FltkPlatform::Show(AppEvents& app) {
     int x, y, w, h;
     Fl::screen_work_area(x, y, w, h, 0);
     m.window->resize(x, y, w, h);
+    // Before the hints below: the toolkit rewrites them with the size range.
+    m.window->size_range(w, h, w, h);
   }
   // Under a server grab the window manager reads the hints with the map
   // request, not a moment after it.
@@ -371,8 +373,6 @@ void FltkPlatform::Show(AppEvents& app) {
     AskMaximised(m.window);
     const double until = NowMs() + 1000;
     while (m.window->w() == s.width && m.window->h() == s.height && NowMs() < until) Fl::wait(0.05);
-  } else {
-    m.window->size_range(m.window->w(), m.window->h(), m.window->w(), m.window->h());
   }
   Fl::flush();
   m.app = &app;

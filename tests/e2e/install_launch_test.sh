@@ -46,8 +46,8 @@ mkdir -p "$work"
 echo "saved by the user" >"$work/results.txt"
 XDG_DATA_HOME="$tmp/xdg" HOME="$tmp/home" "$tmp/prefix/bin/velmark3-launch" &
 pid=$!
-win=$(timeout 20 xdotool search --sync --name '^VELMARK 3' | head -n1)
-[ -n "$win" ] || { echo "no window"; exit 1; }
+. "$(dirname "$0")/lib.sh"
+win=$(window_of '^VELMARK 3') || fail "no window"
 xprop -id "$win" WM_CLASS | grep -qi '"velmark3"$' || { echo "window class: $(xprop -id "$win" WM_CLASS)"; exit 1; }
 [ "$(readlink "/proc/$pid/cwd")" = "$work" ] || { echo "working directory: $(readlink "/proc/$pid/cwd")"; exit 1; }
 [ "$(cat "$work/results.txt")" = "saved by the user" ] || { echo "results.txt overwritten"; exit 1; }
@@ -56,12 +56,8 @@ for f in "$tmp/prefix/share/velmark3/data"/*; do
   [ -e "$work/$(basename "$f")" ] || { echo "not seeded: $(basename "$f")"; exit 1; }
 done
 
-# Other > Quit
-sleep 0.5
-xdotool mousemove --window "$win" 190 12 click 1
-sleep 0.4
-xdotool mousemove --window "$win" 185 77 click 1
-timeout 10 tail --pid="$pid" -f /dev/null || { echo "program did not quit"; exit 1; }
+menu 190 12 185 77  # Other > Quit
+timeout 20 tail --pid="$pid" -f /dev/null || { echo "program did not quit"; exit 1; }
 rc=0
 wait "$pid" || rc=$?
 pid=

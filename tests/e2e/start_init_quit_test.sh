@@ -6,47 +6,45 @@
 set -euo pipefail
 exe=$1
 [ -n "${DISPLAY:-}" ] || { echo "skipped: no display (scripts/run-tests starts Xvfb)"; exit 77; }
+. "$(dirname "$0")/lib.sh"
 IM_CONVERT=/usr/bin/convert
 
 work=$(mktemp -d)
-trap 'kill $pid 2>/dev/null || true; rm -rf "$work"' EXIT
+pid=
+trap '[ -n "$pid" ] && kill $pid 2>/dev/null; rm -rf "$work"' EXIT
 cd "$work"
 "$exe" &
 pid=$!
 
-win=$(timeout 20 xdotool search --sync --name '^VELMARK 3' | head -n1)
+win=$(window_of '^VELMARK 3') || fail "no main window"
 title=$(xprop -id "$win" WM_NAME)
 expected='WM_NAME(STRING) = "VELMARK 3 by TALVO (version 1.0 - dec 2002)"'
-[ "$title" = "$expected" ] || { echo "title: $title"; exit 1; }
-xprop -id "$win" _NET_WM_ICON | grep -q 'Icon (32 x 32)' || { echo "no 32 x 32 window icon"; exit 1; }
+[ "$title" = "$expected" ] || fail "title: $title"
+# The program sets its hints just after the window shows.
+hints_set() { [ "$(xprop -id "$win" _MOTIF_WM_HINTS)" = "_MOTIF_WM_HINTS(_MOTIF_WM_HINTS) = 0x3, 0x24, 0x1a, 0x0, 0x0" ]; }
 # A caption only: no minimise, maximise or resize, and a fixed size.
-hints=$(xprop -id "$win" _MOTIF_WM_HINTS)
-[ "$hints" = "_MOTIF_WM_HINTS(_MOTIF_WM_HINTS) = 0x3, 0x24, 0x1a, 0x0, 0x0" ] || { echo "$hints"; exit 1; }
-sizes=$(xprop -id "$win" WM_NORMAL_HINTS | awk -F': ' '/(minimum|maximum) size/ {print $2}' | uniq)
-[ "$(echo "$sizes" | wc -l)" -eq 1 ] && [ -n "$sizes" ] || { echo "resizable: $sizes"; exit 1; }
+wait_for 20 hints_set || fail "hints: $(xprop -id "$win" _MOTIF_WM_HINTS)"
+xprop -id "$win" _NET_WM_ICON | grep -q 'Icon (32 x 32)' || fail "no 32 x 32 window icon"
+sizes() { xprop -id "$win" WM_NORMAL_HINTS | awk -F': ' '/(minimum|maximum) size/ {print $2}' | uniq; }
+fixed() { [ "$(sizes | wc -l)" -eq 1 ] && [ -n "$(sizes)" ]; }
+wait_for 20 fixed || fail "resizable: $(sizes)"
 
 height=$(xwininfo -id "$win" | awk '/Height:/ {print $2}')
 status_pixels() {
   import -window "$win" png:- | "$IM_CONVERT" png:- -crop "600x18+2+$((height - 20))" rgb:- | md5sum
 }
-sleep 0.5
-idle=$(status_pixels)
+pronto() { idle=$(status_pixels) && [ "$(status_pixels)" = "$idle" ]; }
+wait_for 20 pronto || fail "the status bar does not settle"
 
-# BenchMark > Init Benchs
-xdotool mousemove --window "$win" 35 12 click 1
-sleep 0.4
-xdotool mousemove --window "$win" 45 56 click 1
-sleep 1.5
-running=$(status_pixels)
-[ "$idle" != "$running" ] || { echo "status bar did not change after Init Benchs"; exit 1; }
+menu 35 12 45 56  # BenchMark > Init Benchs
+running() { [ "$(status_pixels)" != "$idle" ]; }
+wait_for 30 running || fail "status bar did not change after Init Benchs"
 
-# Other > Quit
-xdotool mousemove --window "$win" 190 12 click 1
-sleep 0.4
-xdotool mousemove --window "$win" 185 77 click 1
+menu 190 12 185 77  # Other > Quit
+timeout 20 tail --pid="$pid" -f /dev/null || fail "program did not quit"
 rc=0
-timeout 10 tail --pid="$pid" -f /dev/null || { echo "program did not quit"; exit 1; }
 wait "$pid" || rc=$?
-[ "$rc" -eq 0 ] || { echo "exit code $rc"; exit 1; }
-[ -z "$(ls -A "$work")" ] || { echo "files written: $(ls -A "$work")"; exit 1; }
+pid=
+[ "$rc" -eq 0 ] || fail "exit code $rc"
+[ -z "$(ls -A "$work")" ] || fail "files written: $(ls -A "$work")"
 echo "start, Init Benchs and Quit: ok"
