@@ -139,6 +139,8 @@ save_form() {  # types the name, then the Other.. field, and saves; [picture]
   dlg=$(window_of '^Save Results$') || fail "no save dialog"
   dialog_kind "$dlg" "Save Results"
   # Keys only: a window manager may hold a click back behind later keys.
+  # The keyboard to the form (without a manager it goes where the pointer is).
+  xdotool windowfocus --sync "$dlg"
   xdotool type --delay 20 "$1"  # Computer Name has the focus
   xdotool key --repeat 9 --delay 20 Tab
   xdotool type --delay 5 "$2"  # into Other..
