@@ -204,11 +204,11 @@ click_dlu "$dlg" 295 225 517 239  # Clear Compare List
 settles 0 compared || fail "cleared: $(compared) compare lines"
 pick 40  # the second machine completes the comparison: no first line
 settles 26 compared || fail "second choice: $(compared) compare lines"
+xdotool mousemove --window "$dlg" $((cx + cw / 2)) $((cy + ch / 2)) click --repeat 40 4  # to the first line
+shot text-results "$dlg"
 pick 40  # the line is already selected: one double-click, a new first choice
 settles 27 compared || fail "new first choice: $(compared) compare lines"
 no_window '^Velmark3$' || fail "a double-click was taken twice"
-xdotool mousemove --window "$dlg" $((cx + cw / 2)) $((cy + ch / 2)) click --repeat 40 4  # to the first line
-shot text-results "$dlg"
 close_with "$dlg" mousemove --window "$dlg" $(dlu "$dlg" 168 225 517 239) click 1  # OK
 
 # Save Results: a partial run is asked about first; No saves nothing, Yes
