@@ -2,8 +2,8 @@
 # A whole session as a user clicks it, in a directory seeded with the shipped
 # files: Bench Settings (scenes 1, 6 and 9; all 24 with SHOTS), Init Benchs,
 # Graphic Results, Text Results, Save Results (a partial run is asked about
-# first), a second run of scene 1 with the window hidden for a while, Faq,
-# Tanks to.., Main Screen, an accented name in Graphic Results, the lock
+# first), Faq, Tanks to.., Main Screen, a second run of scene 1 with the
+# window hidden for a while, an accented name in Graphic Results, the lock
 # indicators, Quit. Under a window manager (openbox_session_test.sh) it also
 # checks the maximised window and the dialogs' type.
 # With SHOTS=dir the screens are also saved there (scripts/take-screenshots).
@@ -238,6 +238,21 @@ for scene in 1 2 6 9 10; do
     fail "scene $scene: rate $(sed -n "${line}p" results.txt)"
 done
 
+menu 190 12 185 55  # Other > Faq
+dlg=$(window_of '^FAQ$') || fail "no FAQ dialog"
+dialog_kind "$dlg" "Faq"
+shot faq "$dlg"
+close_with "$dlg" mousemove --window "$dlg" $(dlu "$dlg" 231 148 263 162) click 1  # OK
+
+still=$(view_sum)
+menu 190 12 185 33  # Other > Tanks to..
+wait_for 20 view_changed "$still" || fail "the thanks screen did not show"
+shot thanks
+still=$(view_sum)
+menu 130 12 140 99  # Results > Main Screen
+wait_for 20 view_changed "$still" || fail "the intro did not show"
+shot intro
+
 # Scene 1 again with the window hidden (unmapped, or minimised under a window
 # manager) for a while: no frame is counted while it is hidden, and the view
 # is drawn again once it is back.
@@ -263,21 +278,6 @@ question yes
 save_form "hidden" ""
 settles $((base + 72)) lines || fail "second record of $(($(lines) - base - 36)) lines"
 awk -v n=$((base + 36 + 13)) 'NR == n { exit !($1 > 0) }' results.txt || fail "hidden run: scene 1 unmeasured"
-
-menu 190 12 185 55  # Other > Faq
-dlg=$(window_of '^FAQ$') || fail "no FAQ dialog"
-dialog_kind "$dlg" "Faq"
-shot faq "$dlg"
-close_with "$dlg" mousemove --window "$dlg" $(dlu "$dlg" 231 148 263 162) click 1  # OK
-
-still=$(view_sum)
-menu 190 12 185 33  # Other > Tanks to..
-wait_for 20 view_changed "$still" || fail "the thanks screen did not show"
-shot thanks
-still=$(view_sum)
-menu 130 12 140 99  # Results > Main Screen
-wait_for 20 view_changed "$still" || fail "the intro did not show"
-shot intro
 
 # An accented name in Graphic Results, read from its pixels: a record named
 # with 8 É draws more text than one named with 8 E, which draws more than an
