@@ -24,10 +24,6 @@ bool ParseCount(const std::string& text, int& value) {
   return value >= 1;
 }
 
-std::string Shown(const std::string& text) {
-  return PrintableText(text.size() > 60 ? text.substr(0, 60) + "..." : text);
-}
-
 // The runs a report names, in order: files, history indexes, then the
 // --last newest. False with a reason when an index is not in the history.
 bool RunPaths(const CliOptions& o, std::vector<std::string>& paths, std::string& error) {

@@ -55,6 +55,8 @@ bool ParseSize(const std::string& text, int& w, int& h) {
   return true;
 }
 
+}  // namespace
+
 // A piece of the command line as an error message quotes it: one line,
 // short, no terminal control characters.
 std::string Shown(const std::string& text) {
@@ -66,6 +68,8 @@ std::string Shown(const std::string& text) {
   if (text.size() > 60) out += "...";
   return out;
 }
+
+namespace {
 
 int FieldIndex(const std::string& name) {
   for (int k = 0; k < kFieldCount; ++k)

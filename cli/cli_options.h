@@ -76,6 +76,10 @@ struct CliOptions {
 // The option names of the ten description fields, in the save form's order.
 extern const char* const kFieldOptions[kFieldCount];
 
+// A piece of the command line as an error message quotes it: one line,
+// short, no terminal control characters.
+std::string Shown(const std::string& text);
+
 // Fills `out` from argv[1..argc-1]. On a bad command line returns false with
 // a one-line reason in `error`.
 bool ParseCli(int argc, const char* const* argv, CliOptions& out, std::string& error);
