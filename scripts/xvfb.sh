@@ -2,13 +2,15 @@
 # window-manager session test: a private X server and, where wanted, a
 # window manager on it, each waited for with a deadline.
 
-# start_xvfb WIDTHxHEIGHT: exports DISPLAY; XVFB_PID is the server. Xvfb
-# picks a free display itself and writes its number to the file. It must not
-# reset when its last client leaves: a test connecting during the reset
-# would find no display.
+# start_xvfb WIDTHxHEIGHT [Xvfb options]: exports DISPLAY; XVFB_PID is the
+# server. Xvfb picks a free display itself and writes its number to the
+# file. It must not reset when its last client leaves: a test connecting
+# during the reset would find no display.
 start_xvfb() {
   _xvfb_num=$(mktemp)
-  Xvfb -displayfd 3 -screen 0 "${1}x24" -nolisten tcp -noreset 3>"$_xvfb_num" >/dev/null 2>&1 &
+  _xvfb_size=$1
+  shift
+  Xvfb -displayfd 3 -screen 0 "${_xvfb_size}x24" -nolisten tcp -noreset "$@" 3>"$_xvfb_num" >/dev/null 2>&1 &
   XVFB_PID=$!
   _xvfb_i=0
   until [ -s "$_xvfb_num" ] && xdpyinfo -display ":$(cat "$_xvfb_num")" >/dev/null 2>&1; do

@@ -83,12 +83,23 @@ class GlxBinding : public GlBinding {
  public:
   GlView* view = nullptr;
   const char* failure = "";
+  static constexpr const char* kNoVisual =
+      "the X display offers no double-buffered RGB visual with a depth buffer (GLX)";
   bool ObtainDC() override {
-    failure = "the view has no X window";
-    return view && view->shown() && fl_xid(view) != 0;
+    if (view && view->shown() && fl_xid(view) != 0) return true;
+    // FLTK leaves the view unshown when the display cannot give it a GL
+    // visual; say which part is missing rather than that a window is.
+    int errorBase = 0, eventBase = 0;
+    if (fl_display && !glXQueryExtension(fl_display, &errorBase, &eventBase))
+      failure = "the X display has no GLX extension (glxinfo shows whether GLX works)";
+    else if (fl_display && !Fl_Gl_Window::can_do(kVisualAttribs))
+      failure = kNoVisual;
+    else
+      failure = "the view has no X window";
+    return false;
   }
   bool SetupPixelFormat() override {
-    failure = "the X display offers no double-buffered RGB visual with a depth buffer (GLX)";
+    failure = kNoVisual;
     return Fl_Gl_Window::can_do(kVisualAttribs) != 0;
   }
   bool CreateContext() override {

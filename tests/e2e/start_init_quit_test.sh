@@ -2,11 +2,13 @@
 # The real program under the test display: exact title, icon and caption-only
 # hints, a menu
 # command that takes effect (Init Benchs changes the status bar), Quit exits
-# with 0, and nothing is written to the working directory.
+# with 0, and nothing is written to the working directory. Then, on a display
+# without GLX, the reason on stderr and an exit once the message is closed.
 set -euo pipefail
 exe=$1
 [ -n "${DISPLAY:-}" ] || { echo "skipped: no display (scripts/run-tests starts Xvfb)"; exit 77; }
 . "$(dirname "$0")/lib.sh"
+top=$(cd "$(dirname "$0")/../.." && pwd)
 IM_CONVERT=/usr/bin/convert
 
 work=$(mktemp -d)
@@ -48,3 +50,23 @@ pid=
 [ "$rc" -eq 0 ] || fail "exit code $rc"
 [ -z "$(ls -A "$work")" ] || fail "files written: $(ls -A "$work")"
 echo "start, Init Benchs and Quit: ok"
+
+# On a display without GLX the program says why on stderr, and once its
+# message is closed it exits instead of leaving a dead window.
+command -v Xvfb >/dev/null || exit 0
+. "$top/scripts/xvfb.sh"
+err=$(mktemp)
+trap '[ -n "$pid" ] && kill $pid 2>/dev/null; stop_x; rm -rf "$work" "$err"' EXIT
+start_xvfb 1024x768 -extension GLX
+"$exe" 2>"$err" &
+pid=$!
+box=$(window_of '^Velmark3$') || fail "no message without GLX: $(cat "$err")"
+xdotool mousemove --window "$box" 20 20 key Return
+timeout 20 tail --pid="$pid" -f /dev/null || fail "still running after the message without GLX"
+rc=0
+wait "$pid" || rc=$?
+pid=
+[ "$rc" -eq 1 ] || fail "exit code $rc without GLX"
+grep -q '^velmark3: no OpenGL context: the X display has no GLX extension' "$err" ||
+  fail "stderr without GLX: $(cat "$err")"
+echo "without GLX: says why and exits"
