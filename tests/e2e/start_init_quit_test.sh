@@ -56,7 +56,7 @@ echo "start, Init Benchs and Quit: ok"
 command -v Xvfb >/dev/null || exit 0
 . "$top/scripts/xvfb.sh"
 err=$(mktemp)
-trap '[ -n "$pid" ] && kill $pid 2>/dev/null; stop_x; rm -rf "$work" "$err"' EXIT
+trap 'stop_x; [ -z "$pid" ] || kill $pid 2>/dev/null || true; rm -rf "$work" "$err"' EXIT
 start_xvfb 1024x768 -extension GLX
 "$exe" 2>"$err" &
 pid=$!
