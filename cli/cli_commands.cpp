@@ -183,7 +183,7 @@ int Scenes(CliOptions& o, std::FILE* out, std::FILE*) {
 int Validate(CliOptions& o, std::FILE* out, std::FILE* err) {
   return ValidateCommand(o, out, err);
 }
-int History(CliOptions& o, std::FILE* out, std::FILE* err) {
+int ListHistory(CliOptions& o, std::FILE* out, std::FILE* err) {
   return HistoryCommand(o, out, err);
 }
 int Report(CliOptions& o, std::FILE* out, std::FILE* err) {
@@ -363,7 +363,7 @@ const std::vector<CommandRow>& CommandTable() {
        "list the runs kept in runs/ beside the results file,\n"
        "oldest first: index, date, renderer, scenes, score,\n"
        "complete, partial or interrupted; damaged files are named",
-       NoWords, nullptr, History},
+       NoWords, nullptr, ListHistory},
       {CliCommand::kReport, "report", "[RUN...] [-o PATH] [--last N]",
        "write an HTML page of runs (default report.html; no\n"
        "script, nothing fetched): one run in charts, two to\n"
@@ -544,7 +544,7 @@ int RunCli(CliOptions& o, std::FILE* out, std::FILE* err) {
     if (row.outputs) row.outputs(o, writes, reads);
     const std::string refused = CheckOutputs(writes, reads, o.resultsFile);
     if (!refused.empty()) {
-      std::fprintf(err, "velmark3-cli: %s\n", PrintableText(refused).c_str());
+      std::fprintf(err, "velmark3-cli: %s\n", TerminalText(refused).c_str());
       return 2;
     }
     return row.run(o, out, err);

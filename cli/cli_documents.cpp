@@ -50,7 +50,7 @@ void StartReport(RunReport& r, const CliOptions& o, const std::string& glVendor,
   r.repeat = o.repeat;
   r.complete = true;
   for (int i = 0; i < kSceneCount; ++i) {
-    r.scenes[i].ran = o.scenes[i];
+    r.scenes[i].ran = r.asked[i] = o.scenes[i];
     r.complete = r.complete && o.scenes[i];
   }
   for (int k = 0; k < kFieldCount; ++k) {
@@ -99,7 +99,7 @@ bool WriteReports(const CliOptions& o, const RunReport& r, std::FILE* out, std::
       else if (ReplaceFile(report.path, text, error))
         continue;
     }
-    std::fprintf(err, "velmark3-cli: could not write %s\n", error.c_str());
+    std::fprintf(err, "velmark3-cli: could not write %s\n", TerminalText(error).c_str());
     all = false;
   }
   return all;

@@ -11,45 +11,51 @@ namespace vm {
 bool KeepInHistory(const std::string& path, const RunReport& report, std::FILE* err) {
   std::string error;
   if (path.empty() || KeepRun(path, RunJson(report), error)) return true;
-  std::fprintf(err, "velmark3-cli: the run was not kept in the history: %s\n", error.c_str());
+  std::fprintf(err, "velmark3-cli: the run was not kept in the history: %s\n",
+               TerminalText(error).c_str());
   return false;
 }
 
 int HistoryCommand(const CliOptions& o, std::FILE* out, std::FILE* err) {
-  const std::vector<std::string> kept = KeptRuns(RunsFolder(o.resultsFile));
+  const std::string folder = RunsFolder(o.resultsFile);
+  const History history = ReadHistory(folder);
+  for (const ReadRun& stray : history.stray)
+    std::fprintf(err, "velmark3-cli: %s is not a kept run (%s); left out\n",
+                 TerminalText(stray.run.path).c_str(), TerminalText(stray.error).c_str());
   const bool json = !o.jsonPath.empty();
   int status = 0;
   if (json) std::fputs("{\"runs\": [", out);
   const char* separator = "\n";
-  RunData run;
-  for (size_t i = 0; i < kept.size(); ++i) {
-    std::string error;
-    if (!ReadRunFile(kept[i], RunDetail::kSummary, run, error)) {
-      std::fprintf(err, "velmark3-cli: run %zu, %s: %s\n", i + 1, Shown(kept[i]).c_str(),
-                   error.c_str());
-      status = 1;
-      continue;
-    }
-    std::string scenes;
-    for (int s : run.selected) scenes += (scenes.empty() ? "" : ", ") + std::to_string(s);
-    if (json) {
+  for (size_t i = 0; i < history.runs.size(); ++i) {
+    const RunData& run = history.runs[i].run;
+    const std::string& damage = history.runs[i].error;
+    if (!damage.empty()) status = 1;
+    const char* state = run.interrupted ? "interrupted" : run.complete ? "complete" : "partial";
+    if (json && !damage.empty()) {
+      std::fprintf(out, "%s  {\"index\": %zu, \"file\": %s, \"damaged\": %s}", separator, i + 1,
+                   JsonString(run.path).c_str(), JsonString(damage).c_str());
+    } else if (json) {
+      std::string scenes;
+      for (int s : run.selected) scenes += (scenes.empty() ? "" : ", ") + std::to_string(s);
       std::fprintf(out,
                    "%s  {\"index\": %zu, \"file\": %s, \"date\": %s, \"renderer\": %s, "
-                   "\"scenes\": [%s], \"score\": %d, \"complete\": %s}",
-                   separator, i + 1, JsonString(kept[i]).c_str(), JsonString(run.date).c_str(),
+                   "\"scenes\": [%s], \"score\": %d, \"complete\": %s, \"interrupted\": %s}",
+                   separator, i + 1, JsonString(run.path).c_str(), JsonString(run.date).c_str(),
                    JsonString(run.renderer).c_str(), scenes.c_str(), run.score,
-                   run.complete ? "true" : "false");
-      separator = ",\n";
+                   run.complete ? "true" : "false", run.interrupted ? "true" : "false");
+    } else if (!damage.empty()) {
+      std::fprintf(out, "%zu  damaged  %s: %s\n", i + 1, TerminalText(run.path).c_str(),
+                   TerminalText(damage).c_str());
     } else {
       std::fprintf(out, "%zu  %s  %s  scenes %s  score %d  %s\n", i + 1,
-                   PrintableText(run.date).c_str(), PrintableText(run.renderer).c_str(),
-                   SceneList(run.selected).c_str(), run.score,
-                   run.complete ? "complete" : "partial");
+                   TerminalText(run.date).c_str(), TerminalText(run.renderer).c_str(),
+                   SceneList(run.selected).c_str(), run.score, state);
     }
+    separator = ",\n";
   }
   if (json) std::fputs("]}\n", out);
-  if (kept.empty() && !json)
-    std::fprintf(err, "velmark3-cli: no runs kept in %s yet\n", RunsFolder(o.resultsFile).c_str());
+  if (history.runs.empty() && !json)
+    std::fprintf(err, "velmark3-cli: no runs kept in %s yet\n", TerminalText(folder).c_str());
   return status;
 }
 

@@ -81,8 +81,13 @@ struct CliOptions {
 // The option names of the ten description fields, in the save form's order.
 extern const char* const kFieldOptions[kFieldCount];
 
-// A piece of the command line as an error message quotes it: one line,
-// short, no terminal control characters.
+// Text from a file or the command line as it may reach a terminal: C0 and
+// C1 controls (CR and LF among them) and DEL replaced by '?', and so is
+// each byte that is not part of valid UTF-8.
+std::string TerminalText(const std::string& text);
+
+// A piece of the command line as an error message quotes it: the same, and
+// short.
 std::string Shown(const std::string& text);
 
 // A whole decimal number, any number of digits, with an optional '-': kOk

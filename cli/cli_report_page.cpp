@@ -1,8 +1,5 @@
 #include "cli/cli_report_page.h"
 
-#include <algorithm>
-#include <thread>
-
 #include "cli/cli_results.h"
 #include "platform/output_file.h"
 #include "report/html_report.h"
@@ -14,29 +11,35 @@ namespace vm {
 namespace {
 
 // The runs a report names, in order: files, history indexes, then the
-// --last newest. False with a reason when an index is not in the history.
+// --last newest that are not damaged. False with a reason when an index is
+// not in the history.
 bool RunPaths(const CliOptions& o, std::vector<std::string>& paths, std::string& error) {
-  const std::vector<std::string> kept = KeptRuns(RunsFolder(o.resultsFile));
+  const std::string folder = RunsFolder(o.resultsFile);
+  const History history = ReadHistory(folder);
+  const size_t kept = history.runs.size();
   for (const std::string& run : o.runs) {
     long index = 0;
     if (!IsHistoryIndex(run)) {
       paths.push_back(run);
-    } else if (ParseInteger(run, 1, static_cast<long>(kept.size()), index) == IntegerParse::kOk) {
-      paths.push_back(kept[index - 1]);
+    } else if (ParseInteger(run, 1, static_cast<long>(kept), index) == IntegerParse::kOk) {
+      paths.push_back(history.runs[index - 1].run.path);
     } else {
-      error = "there is no run " + run + " in the history (" + std::to_string(kept.size()) +
+      error = "there is no run " + run + " in the history (" + std::to_string(kept) +
               " kept; see velmark3-cli history)";
       return false;
     }
   }
-  const int last = o.runs.empty() && o.last == 0 ? 1 : o.last;
-  if (last > static_cast<int>(kept.size())) {
-    error = kept.empty() ? "no runs kept in " + RunsFolder(o.resultsFile) + " yet; name run files"
-                         : "the history holds " + std::to_string(kept.size()) + " runs, not " +
-                               std::to_string(last);
+  std::vector<std::string> whole;
+  for (const ReadRun& r : history.runs)
+    if (r.error.empty()) whole.push_back(r.run.path);
+  const size_t last = o.runs.empty() && o.last == 0 ? 1 : static_cast<size_t>(o.last);
+  if (last > whole.size()) {
+    error = whole.empty() ? "no runs kept in " + folder + " yet; name run files"
+                          : "the history holds " + std::to_string(whole.size()) +
+                                " whole runs, not " + std::to_string(last);
     return false;
   }
-  paths.insert(paths.end(), kept.end() - last, kept.end());
+  paths.insert(paths.end(), whole.end() - static_cast<long>(last), whole.end());
   return true;
 }
 
@@ -59,7 +62,7 @@ int ReportCommand(const CliOptions& o, std::FILE* out, std::FILE* err) {
   std::string error;
   std::vector<std::string> paths;
   if (!RunPaths(o, paths, error)) {
-    std::fprintf(err, "velmark3-cli: report: %s\n", error.c_str());
+    std::fprintf(err, "velmark3-cli: report: %s\n", TerminalText(error).c_str());
     return 1;
   }
   // A page on standard output takes its place there; the verdicts go aside.
@@ -68,26 +71,19 @@ int ReportCommand(const CliOptions& o, std::FILE* out, std::FILE* err) {
   const RunDetail detail = paths.size() > static_cast<size_t>(kMostCompared)
                                ? RunDetail::kNoHistograms
                                : RunDetail::kAll;
-  // Read on every core: ten thousand runs are a few hundred MB of JSON.
-  std::vector<RunData> read(paths.size());
-  std::vector<std::string> errors(paths.size());
-  std::vector<char> ok(paths.size());
-  const size_t workers = std::min<size_t>(std::max(1u, std::thread::hardware_concurrency()), 8);
-  std::vector<std::thread> threads;
-  for (size_t w = 0; w < workers && w < paths.size(); ++w)
-    threads.emplace_back([&, w] {
-      for (size_t i = w; i < paths.size(); i += workers)
-        ok[i] = ReadRunFile(paths[i], detail, read[i], errors[i]);
-    });
-  for (std::thread& t : threads) t.join();
+  std::vector<ReadRun> read = ReadRunFiles(paths, detail);
   std::vector<RunData> runs;
   int skipped = 0;
   for (size_t i = 0; i < paths.size(); ++i) {
-    if (ok[i]) {
-      runs.push_back(std::move(read[i]));
+    if (read[i].error.empty()) {
+      runs.push_back(std::move(read[i].run));
+      if (runs.back().interrupted)
+        std::fprintf(
+            err, "velmark3-cli: run %zu was interrupted: it holds only the scenes it finished\n",
+            runs.size());
     } else {
-      std::fprintf(err, "velmark3-cli: %s: %s; skipped\n", Shown(paths[i]).c_str(),
-                   errors[i].c_str());
+      std::fprintf(err, "velmark3-cli: %s: %s; skipped\n", TerminalText(paths[i]).c_str(),
+                   TerminalText(read[i].error).c_str());
       ++skipped;
     }
   }
@@ -108,11 +104,11 @@ int ReportCommand(const CliOptions& o, std::FILE* out, std::FILE* err) {
   if (toStdout) {
     std::fwrite(page.data(), 1, page.size(), out);
   } else if (!ReplaceFile(o.outputPath, page, error)) {
-    std::fprintf(err, "velmark3-cli: %s\n", error.c_str());
+    std::fprintf(err, "velmark3-cli: %s\n", TerminalText(error).c_str());
     return 1;
   } else {
     std::fprintf(err, "velmark3-cli: report of %zu run%s written to %s\n", runs.size(),
-                 runs.size() == 1 ? "" : "s", o.outputPath.c_str());
+                 runs.size() == 1 ? "" : "s", TerminalText(o.outputPath).c_str());
   }
   return skipped ? 1 : 0;
 }

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "cli/cli_documents.h"
-#include "platform/utf8.h"
+#include "cli/cli_options.h"
 #include "results/ranking.h"
 #include "results/result_table.h"
 
@@ -16,7 +16,9 @@ namespace vm {
 namespace {
 
 // What the result windows pass over in silence.
-void TellAbout(const ResultsFileReport& report, const char* path, std::FILE* err) {
+void TellAbout(const ResultsFileReport& report, const char* file, std::FILE* err) {
+  const std::string shown = TerminalText(file);
+  const char* path = shown.c_str();
   if (report.state == FileState::kNotRegular)
     std::fprintf(err, "velmark3-cli: %s is not a regular file; read as missing\n", path);
   if (report.cut)
@@ -37,41 +39,18 @@ bool LoadTable(const char* path, std::FILE* err) {
 }
 
 void PrintLines(const std::vector<std::string>& lines, std::FILE* out) {
-  for (const std::string& line : lines) std::fprintf(out, "%s\n", PrintableText(line).c_str());
+  for (const std::string& line : lines) std::fprintf(out, "%s\n", TerminalText(line).c_str());
 }
 
 // An absent file would rank nothing, silently: say where it was looked for.
 bool ResultsFileThere(const char* path, std::FILE* err) {
   if (access(path, F_OK) == 0) return true;
   std::fprintf(err, "velmark3-cli: no results file %s (velmark3-cli run --save writes one)\n",
-               path);
+               TerminalText(path).c_str());
   return false;
 }
 
 }  // namespace
-
-std::string PrintableText(const std::string& text) {
-  // Names come from files other people send: escapes must not reach a
-  // terminal, neither C0 controls nor C1 ones (U+0080-U+009F: CSI, OSC, ST),
-  // in UTF-8 or as single bytes. Only a line end stays.
-  std::string out;
-  for (size_t i = 0; i < text.size();) {
-    const unsigned char u = static_cast<unsigned char>(text[i]);
-    char32_t c = u;
-    size_t n = u < 0x80 ? 1 : DecodeUtf8(text, i, c);
-    if (n == 0) {  // not UTF-8: the byte alone
-      n = 1;
-      c = u;
-    }
-    const bool lineEnd = c == '\n' || (c == '\r' && text.compare(i, 2, "\r\n") == 0);
-    if ((c < 0x20 && !lineEnd) || (c >= 0x7F && c < 0xA0))
-      out += '?';
-    else
-      out.append(text, i, n);
-    i += n;
-  }
-  return out;
-}
 
 bool FinishOutput(std::FILE* out, std::FILE* err) {
   const int failed = std::fflush(out) != 0 ? errno : 0;
@@ -85,7 +64,7 @@ int ResultsCommand(std::FILE* out, std::FILE* err, const char* resultsPath, bool
   if (!ResultsFileThere(resultsPath, err) || !LoadTable(resultsPath, err)) return 1;
   if (lastResultIndex < 0)
     std::fprintf(err, "velmark3-cli: %s holds no records (velmark3-cli run --save adds one)\n",
-                 resultsPath);
+                 TerminalText(resultsPath).c_str());
   if (json)
     WriteRankingJson(out);
   else
@@ -100,7 +79,7 @@ int CompareCommand(int first, int second, std::FILE* out, std::FILE* err, const 
   for (int p : {first, second}) {
     if (p < 1 || p > machines) {
       std::fprintf(err, "velmark3-cli: there is no machine at position %d (%s ranks %d)\n", p,
-                   resultsPath, machines);
+                   TerminalText(resultsPath).c_str(), machines);
       return 2;
     }
   }

@@ -19,10 +19,6 @@ int CompareCommand(int first, int second, std::FILE* out, std::FILE* err,
 // Lists the devices of EGL's device platform, as --device numbers them.
 int DevicesCommand(std::FILE* out, std::FILE* err);
 
-// `text` with the control characters other than line ends (DEL and the C1
-// controls too) as '?'.
-std::string PrintableText(const std::string& text);
-
 // Flushes `out`; a write that failed on the way (a full disk, a closed pipe)
 // is told on `err`. Returns false then.
 bool FinishOutput(std::FILE* out, std::FILE* err);

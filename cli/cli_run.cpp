@@ -47,7 +47,7 @@ bool SaveRun(const CliOptions& o, Platform& platform, std::FILE* err) {
   std::string message;
   const bool saved =
       SaveRecord(o.resultsFile.c_str(), FormatRecord(fields, platform.LocalTime()), message);
-  if (!message.empty()) std::fprintf(err, "velmark3-cli: %s\n", message.c_str());
+  if (!message.empty()) std::fprintf(err, "velmark3-cli: %s\n", TerminalText(message).c_str());
   return saved;
 }
 
@@ -63,8 +63,9 @@ std::string SelectedScenes(const bool (&scenes)[kSceneCount]) {
 void WriteRunHeader(const CliOptions& o, std::FILE* err) {
   std::fprintf(err, "velmark3-cli %s\n", VM_VERSION);
   std::fprintf(err, "OpenGL vendor: %s\nOpenGL renderer: %s\nOpenGL version: %s\n",
-               GlString(GL_VENDOR).c_str(), GlString(GL_RENDERER).c_str(),
-               GlString(GL_VERSION).c_str());
+               TerminalText(GlString(GL_VENDOR)).c_str(),
+               TerminalText(GlString(GL_RENDERER)).c_str(),
+               TerminalText(GlString(GL_VERSION)).c_str());
   std::fprintf(err, "View %dx%d, %d seconds per scene, timer %d ms, scenes %s\n", o.width, o.height,
                o.seconds, o.timerMs, SelectedScenes(o.scenes).c_str());
   std::fflush(err);
@@ -112,6 +113,7 @@ void KeepFinishedScenes(int run, const float (&lastRun)[kSceneCount], RunReport&
     report.EndRun(BenchState.sceneTime);
   }
   report.complete = false;
+  report.interrupted = true;
   BenchState.displayMode = kModeIntro;
   BenchState.resultsAvailable = 1;  // scored as a run of the scenes it finished
 }

@@ -22,7 +22,8 @@ namespace {
 bool WritePicture(const std::string& path, const RgbImage& image, std::FILE* err) {
   std::string png, error;
   if (EncodePng(image, png, error) && ReplaceFile(path, png, error)) return true;
-  std::fprintf(err, "velmark3-cli: could not write %s: %s\n", path.c_str(), error.c_str());
+  std::fprintf(err, "velmark3-cli: could not write %s\n",
+               TerminalText(error.rfind(path, 0) == 0 ? error : path + ": " + error).c_str());
   return false;
 }
 
@@ -130,7 +131,7 @@ void ReportValidationFailures(const ValidationRun& run, std::FILE* err) {
 int ValidateCommand(const CliOptions& o, std::FILE* out, std::FILE* err) {
   // The pictures' folder is made when missing (the outputs were checked).
   if (!o.imagesDir.empty() && mkdir(o.imagesDir.c_str(), 0777) != 0 && errno != EEXIST) {
-    std::fprintf(err, "velmark3-cli: cannot make %s: %s\n", o.imagesDir.c_str(),
+    std::fprintf(err, "velmark3-cli: cannot make %s: %s\n", TerminalText(o.imagesDir).c_str(),
                  std::strerror(errno));
     return 1;
   }
@@ -144,8 +145,7 @@ int ValidateCommand(const CliOptions& o, std::FILE* out, std::FILE* err) {
     if (o.jsonPath == "-") {
       std::fputs(json.c_str(), out);
     } else if (!ReplaceFile(o.jsonPath, json, error)) {
-      std::fprintf(err, "velmark3-cli: could not write %s: %s\n", o.jsonPath.c_str(),
-                   error.c_str());
+      std::fprintf(err, "velmark3-cli: could not write %s\n", TerminalText(error).c_str());
       ok = false;
     }
   }

@@ -280,7 +280,9 @@ std::string OneRun(const RunData& r, const Standing& standing) {
       {"Settings", Settings(r)},
       {"Date", r.date.empty() ? "unknown" : Esc(r.date)},
       {"Machine", Machine(r)},
-      {"Complete", r.complete ? "yes, all 24 scenes" : "no"},
+      {"Complete", r.complete      ? "yes, all 24 scenes"
+                   : r.interrupted ? "no, interrupted: only the scenes it finished"
+                                   : "no"},
   };
   for (const auto& f : facts) out += std::string("<dt>") + f.first + "<dd>" + f.second;
   if (r.validated >= 0)
@@ -323,7 +325,10 @@ std::string RunsTable(const std::vector<RunData>& runs) {
     out += "<tr><td class=nw>" + Swatch(k) + " " + RunName(k) + "</td>" + Cell(Esc(r.date)) +
            Cell(Renderer(r)) + Cell(FormatC("%d&times;%d", r.width, r.height)) + Cell(Settings(r)) +
            Cell(Machine(r)) + Cell(std::to_string(r.score), true) +
-           Cell(r.complete ? "yes" : "no") + Cell(Esc(r.path)) + "</tr>";
+           Cell(r.complete      ? "yes"
+                : r.interrupted ? "interrupted"
+                                : "no") +
+           Cell(Esc(r.path)) + "</tr>";
   }
   return out + "</tbody></table></div></section>";
 }
@@ -433,7 +438,10 @@ std::string Many(const std::vector<RunData>& runs) {
   for (size_t i = 0; i < order.size(); ++i) {
     const RunData& r = runs[order[i]];
     out += "<tr><td class=n>" + std::to_string(i + 1) + "<td class=n>" + std::to_string(r.score) +
-           "<td>" + Esc(r.date) + "<td>" + Esc(r.renderer) + "<td>" + (r.complete ? "yes" : "no") +
+           "<td>" + Esc(r.date) + "<td>" + Esc(r.renderer) + "<td>" +
+           (r.complete      ? "yes"
+            : r.interrupted ? "interrupted"
+                            : "no") +
            "<td>" + Esc(r.path) + "\n";
   }
   return out + "</tbody></table></div></section>";

@@ -226,6 +226,8 @@ bool ParseRun(const std::string& text, RunDetail detail, RunData& out, std::stri
       if (n.is_number_integer()) out.selected.push_back(n.get<int>());
   const Json* complete = Get(doc, "complete");
   out.complete = complete && complete->is_boolean() && complete->get<bool>();
+  const Json* interrupted = Get(doc, "interrupted");
+  out.interrupted = interrupted && interrupted->is_boolean() && interrupted->get<bool>();
   out.score = Int(doc, "score");
   if (const Json* v = Get(doc, "validated"); v && v->is_boolean()) out.validated = v->get<bool>();
   return detail == RunDetail::kSummary || ReadScenes(doc, out, error);

@@ -32,6 +32,7 @@ struct RunData {
   int width = 0, height = 0, seconds = 0, timerMs = 0;
   std::vector<int> selected;
   bool complete = false;
+  bool interrupted = false;  // stopped by a signal: `selected` was asked, `scenes` finished
   int score = 0;
   int validated = -1;  // -1 when the run has no validation
   std::vector<RunScene> scenes;

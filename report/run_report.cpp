@@ -142,7 +142,8 @@ std::string SceneRateJson(const SceneReport& s) {
 std::string RunJson(const RunReport& r) {
   std::string selected, machine;
   for (int i = 0; i < kSceneCount; ++i)
-    if (r.scenes[i].ran) selected += (selected.empty() ? "" : ", ") + std::to_string(i + 1);
+    if (r.interrupted ? r.asked[i] : r.scenes[i].ran)
+      selected += (selected.empty() ? "" : ", ") + std::to_string(i + 1);
   for (int k = 0; k < kDescriptionFields; ++k)
     if (r.machineSet[k])
       machine += (machine.empty() ? "" : ", ") + JsonString(kMachineKeys[k]) + ": " +
@@ -157,7 +158,9 @@ std::string RunJson(const RunReport& r) {
   out +=
       FormatC(" \"settings\": {\"seconds_per_scene\": %d, \"timer_ms\": %d, \"scenes\": [%s]},\n",
               r.secondsPerScene, r.timerMs, selected.c_str());
-  out += FormatC(" \"complete\": %s,\n \"score\": %d,\n", r.complete ? "true" : "false", r.score);
+  out += FormatC(" \"complete\": %s,\n", r.complete ? "true" : "false");
+  if (r.interrupted) out += " \"interrupted\": true,\n";
+  out += FormatC(" \"score\": %d,\n", r.score);
   bool validated = true;
   for (const SceneReport& s : r.scenes) validated = validated && (!s.ran || s.validationPassed);
   if (r.validationRan) out += FormatC(" \"validated\": %s,\n", validated ? "true" : "false");

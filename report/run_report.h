@@ -34,6 +34,10 @@ struct RunReport : FrameTimeSink {
   int secondsPerScene = 0, timerMs = 0;
   int repeat = 1;
   bool complete = false;  // all 24 scenes ran
+  // Stopped by a signal: the scenes asked for, of which `scenes` holds
+  // those finished.
+  bool interrupted = false;
+  bool asked[kSceneCount] = {};
   int score = 0;
   std::string date;  // ISO 8601, UTC
   // The description fields the run had; only those set are written.

@@ -12,6 +12,7 @@
 #include <cstdlib>
 #include <map>
 #include <nlohmann/json.hpp>
+#include <regex>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -503,55 +504,74 @@ TEST_F(CliDir, DevicePlatformRunReportsEveryRun) {
   std::fclose(err);
 }
 
-// The history lists the kept runs oldest first, naming the unreadable; a
-// report skips those, says so in its status, and never overwrites a run.
+// The history reads every file whole: runs are listed by the date inside
+// them, the damaged (cut short, NaN) as damaged, an interrupted run as such,
+// and stray files are named once and never taken as the newest. A report
+// skips what it cannot read and says so in its status.
 TEST_F(CliDir, HistoryAndReportOfKeptRuns) {
   ASSERT_EQ(mkdir("runs", 0755), 0);
-  const auto write = [](const char* path, const std::string& text) {
-    std::FILE* f = std::fopen(path, "w");
-    std::fputs(text.c_str(), f);
-    std::fclose(f);
-  };
-  for (int k = 1; k <= 2; ++k)
-    write(("runs/2026120" + std::to_string(k) + "T000000Z-000000.json").c_str(),
-          Json({{"program", {{"name", "velmark3"}}},
-                {"date", "day " + std::to_string(k)},
-                {"renderer", {{"renderer", "GPU\x1b"}}},
-                {"settings", {{"scenes", {1, 2, 3}}}},
-                {"score", 100 * k},
-                {"complete", k == 2},
-                {"scenes", {{{"scene", 1}, {"fps", 10.0 * k}}}}})
-              .dump());
-  write("runs/20261203T000000Z-000000.json", "{\"program\": ");
+  // Named in the other order than their dates.
+  Write("runs/20261209T000000Z-000000.json", RunFile(1, 10));
+  Json second = Json::parse(RunFile(2, 20, true));
+  second["renderer"]["renderer"] = "GPU\x1b]0;\r\n2  forged  scenes 1  score 9  complete\n\xc2\x9b";
+  Write("runs/20261201T000000Z-000000.json", second.dump());
+  Json stopped = Json::parse(RunFile(4, 5));
+  stopped["interrupted"] = true;
+  Write("runs/20261204T000000Z-000000.json", stopped.dump());
+  const std::string whole = RunFile(3, 30);
+  Write("runs/20261203T000000Z-000000.json", whole.substr(0, whole.size() / 2));
+  Write("runs/20261205T000000Z-000000.json",
+        std::regex_replace(RunFile(5, 50), std::regex("50\\.0"), "NaN"));
+  Write("runs/notes.json", "my notes");
+  Write("runs/zz-bad.json", "{");
+
   CliOptions o;
   o.jsonPath = "-";
   std::FILE* out = std::tmpfile();
   std::FILE* err = std::tmpfile();
-  EXPECT_EQ(HistoryCommand(o, out, err), 1);
+  EXPECT_EQ(HistoryCommand(o, out, err), 1);  // damaged runs
   const Json listed = Parse(Contents(out))["runs"];
-  ASSERT_EQ(listed.size(), 2u);
-  EXPECT_EQ(listed[1], Json({{"index", 2},
-                             {"file", "runs/20261202T000000Z-000000.json"},
-                             {"date", "day 2"},
-                             {"renderer", "GPU\x1b"},
-                             {"scenes", {1, 2, 3}},
-                             {"score", 200},
-                             {"complete", true}}));
-  EXPECT_NE(Contents(err).find("run 3, runs/20261203T000000Z-000000.json: not valid JSON"),
-            std::string::npos)
-      << Contents(err);
-  o.jsonPath.clear();
+  ASSERT_EQ(listed.size(), 5u) << Contents(out);
+  EXPECT_EQ(listed[0]["file"], "runs/20261209T000000Z-000000.json");
+  Json run2 = listed[1];
+  run2.erase("renderer");
+  EXPECT_EQ(run2, Json({{"index", 2},
+                        {"file", "runs/20261201T000000Z-000000.json"},
+                        {"date", "2026-12-02T00:00:00Z"},
+                        {"scenes", {1, 2, 3}},
+                        {"score", 200},
+                        {"complete", true},
+                        {"interrupted", false}}));
+  EXPECT_TRUE(listed[2]["damaged"].is_string()) << listed[2];
+  EXPECT_EQ(listed[3]["interrupted"], true);
+  EXPECT_TRUE(listed[4]["damaged"].is_string()) << listed[4];
+  const std::string said = Contents(err);
+  EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 2) << said;
+  for (const char* stray : {"runs/notes.json is not a kept run", "runs/zz-bad.json is not"})
+    EXPECT_NE(said.find(stray), std::string::npos) << said;
   std::FILE* text = std::tmpfile();
+  o.jsonPath.clear();
   HistoryCommand(o, text, err);
-  EXPECT_NE(Contents(text).find("2  day 2  GPU?  scenes 1-3  score 200  complete\n"),
+  const std::string lines = Contents(text);
+  EXPECT_EQ(std::count(lines.begin(), lines.end(), '\n'), 5) << lines;
+  EXPECT_NE(lines.find("\n2  2026-12-02T00:00:00Z  GPU?]0;??2  forged  scenes 1  score 9  "
+                       "complete??  scenes 1-3  score 200  complete\n3  damaged  "
+                       "runs/20261203T000000Z-000000.json: not valid JSON"),
             std::string::npos)
-      << Contents(text);
+      << lines;
+  EXPECT_NE(lines.find("\n4  2026-12-04T00:00:00Z  GPU?  scenes 1-3  score 50  interrupted\n"),
+            std::string::npos)
+      << lines;
 
-  o.runs = {"1", "runs/20261203T000000Z-000000.json", "2"};
+  // The newest whole run is the interrupted one, not a stray file.
+  o.runs = {"1", "3", "2"};
   std::FILE* verdicts = std::tmpfile();
   EXPECT_EQ(ReportCommand(o, verdicts, err), 1);  // one skipped, the others reported
   EXPECT_EQ(Contents(verdicts), "Scene 1 : 10.000000 fps -> 20.000000 fps (ratio 2.000) changed\n");
-  EXPECT_NE(ReadFile("report.html").find("id=\"fps-chart\""), std::string::npos);
+  o.runs.clear();
+  EXPECT_EQ(ReportCommand(o, verdicts, err), 0);
+  EXPECT_NE(ReadFile("report.html").find("no, interrupted"), std::string::npos);
+  EXPECT_NE(Contents(err).find("run 1 was interrupted"), std::string::npos);
   for (std::FILE* f : {out, err, text, verdicts}) std::fclose(f);
 }
 

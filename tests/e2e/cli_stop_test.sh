@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Ctrl-C during a run: the first signal ends it at the next frame with the
-# finished scenes printed and reported as incomplete, nothing saved, exit
-# 128 + the signal; a second signal ends it at once. No display needed.
+# finished scenes printed and reported as interrupted, beside the scenes
+# asked for; nothing saved, exit 128 + the signal; a second signal ends it
+# at once. No display needed.
 set -euo pipefail
 cli=$(dirname "$1")/velmark3-cli
 tmp=$(mktemp -d)
@@ -28,7 +29,8 @@ pid=
 [ $rc -eq 130 ] || { echo "exit $rc after SIGINT"; exit 1; }
 grep -q '^Scene 1 : ' out && ! grep -q '^Scene 3 : ' out && grep -q '^Score : ' out ||
   { echo "text lines: $(cat out)"; exit 1; }
-grep -q '"complete": false' run.json && grep -q '"scene": 1,' run.json && ! grep -q '"scene": 3,' run.json ||
+grep -q '"complete": false' run.json && grep -q '"scene": 1,' run.json && ! grep -q '"scene": 3,' run.json &&
+  grep -q '"interrupted": true' run.json && grep -q '"scenes": \[1, 2, 3\]' run.json ||
   { echo "report: $(cat run.json)"; exit 1; }
 [ ! -e saved.txt ] || { echo "a stopped run was saved"; exit 1; }
 [ "$(ls -A)" = "$(printf 'err\nout\nrun.json')" ] || { echo "files left: $(ls -A)"; exit 1; }
