@@ -60,7 +60,7 @@ bool WriteAll(int fd, const std::string& text, size_t& written) {
 
 }  // namespace
 
-bool AppendRecord(const char* path, const std::string& record, std::string& error) {
+bool AppendRecord(const char* path, const std::string& record, std::string& error, FileId* wentTo) {
   // Only a regular file is read back: a record sent to a device or a pipe
   // would be lost. Non-blocking, so that a FIFO cannot hold the save.
   struct stat st;
@@ -118,15 +118,68 @@ bool AppendRecord(const char* path, const std::string& record, std::string& erro
     ok = false;
     error = std::strerror(errno);
   }
+  if (wentTo)
+    *wentTo = {static_cast<unsigned long long>(st.st_dev),
+               static_cast<unsigned long long>(st.st_ino)};
   return ok;
 }
 
-bool SaveRecord(const char* path, const std::string& record, std::string& message) {
+namespace {
+
+// Whether the file `path` names now holds `record`: the one it went to, or
+// a replacement that copied it. Read, not only compared by inode: the
+// number of a file replaced and freed is soon given to the next new one.
+bool StillHolds(const char* path, const FileId& written, const std::string& record) {
+  struct stat now;
+  if (stat(path, &now) != 0 || !S_ISREG(now.st_mode)) return false;
+  if (now.st_size > kMaxReadBytes)
+    return static_cast<unsigned long long>(now.st_dev) == written.device &&
+           static_cast<unsigned long long>(now.st_ino) == written.inode;
+  std::FILE* f = std::fopen(path, "rb");
+  if (!f) return false;
+  std::string text;
+  char buf[65536];
+  for (size_t n; (n = std::fread(buf, 1, sizeof buf, f)) > 0;) text.append(buf, n);
+  std::fclose(f);
+  return text.find(record) != std::string::npos;
+}
+
+// "MYBOX of Monday, December 07, 2026": how a message names a record.
+std::string RecordName(const std::string& record) {
+  const size_t date = record.find('\n') + 1;
+  const size_t name = record.find('\n', date) + 1;
+  const size_t end = record.find('\n', name);
+  if (date == 0 || name == 0 || end == std::string::npos) return "the record";
+  return "the record \"" + record.substr(name, end - name) + "\" of " +
+         record.substr(date, name - 1 - date);
+}
+
+}  // namespace
+
+bool SaveRecord(const char* path, const std::string& record, std::string& message,
+                const std::function<void()>& afterAppend) {
   message.clear();
   std::string error;
-  if (!AppendRecord(path, record, error)) {
-    message = std::string("The results were not saved: ") + path + " could not be written (" +
-              error + ").";
+  // Looked at again a moment later too: a rewrite under way when the record
+  // went in may land just after it.
+  bool held = false;
+  for (int tries = 0; tries < 10 && !held; ++tries) {
+    FileId written;
+    if (!AppendRecord(path, record, error, &written)) {
+      message = std::string("The results were not saved: ") + path + " could not be written (" +
+                error + ").";
+      return false;
+    }
+    if (afterAppend) afterAppend();
+    held = StillHolds(path, written, record);
+    if (held) {
+      usleep(100 * 1000);
+      held = StillHolds(path, written, record);
+    }
+  }
+  if (!held) {
+    message = std::string("The results were not saved: another program keeps replacing ") + path +
+              ", and " + RecordName(record) + " is not in it.";
     return false;
   }
   bool cut = false;

@@ -1,6 +1,8 @@
 // The results file and the display files under awkward and hostile
 // conditions: one table of cases, each preparing results.txt, optionally
 // saving a run onto it, then checking what the file holds and reads back as.
+#include "results/results_file.h"
+
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/resource.h>
@@ -214,6 +216,31 @@ TEST_F(ResultsFileTest, RecordLayout) {
       "AMD 1.4GHZ\nDDR 266\n\nGEFORCE 4 TI\n\n\n40.72\nWINDOWS XP\n\n32.000000\n0.500000\n";
   for (int i = 2; i < 24; ++i) expected += "50.000001\n";  // 1 / 0.02f, in double
   EXPECT_EQ(vmtest::ReadFile(dir.File("results.txt")), expected);
+}
+
+// A program that rewrites the file without the lock (a copy renamed over
+// it) drops the record just saved: the save appends it again, or fails
+// naming it, never reports a save that is gone.
+TEST_F(ResultsFileTest, ASaveReplacedWithoutTheLockIsNotLost) {
+  vmtest::TempDir dir;
+  const std::string path = dir.File("results.txt");
+  ASSERT_TRUE(vmtest::WriteFile(path, kOld));
+  const std::string ours = vmtest::Record("OURS", vmtest::Flat(30));
+  int appends = 0;
+  const auto replace = [&](int times) {
+    return [&, times] {
+      if (appends++ >= times) return;
+      vmtest::WriteFile(path + ".copy", kOld);
+      rename((path + ".copy").c_str(), path.c_str());
+    };
+  };
+  std::string message;
+  EXPECT_TRUE(vm::SaveRecord(path.c_str(), ours, message, replace(1))) << message;
+  EXPECT_EQ(appends, 2);
+  EXPECT_EQ(vmtest::ReadFile(path), kOld + ours);
+  appends = 0;
+  EXPECT_FALSE(vm::SaveRecord(path.c_str(), ours, message, replace(1000)));
+  EXPECT_NE(message.find("the record \"OURS\" of "), std::string::npos) << message;
 }
 
 // Root writes anywhere: as root the save runs as nobody, and the saved user
