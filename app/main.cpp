@@ -9,6 +9,7 @@
 #include "app/run_keeper.h"
 #include "app/velmark3_app.h"
 #include "platform/fltk/fltk_platform.h"
+#include "render/gl_strings.h"
 #include "state/bench_state.h"
 
 int main(int argc, char** argv) {
@@ -37,10 +38,6 @@ int main(int argc, char** argv) {
                  platform.gl().FailureReason().c_str());
     return 1;
   }
-  const auto text = [](GLenum name) {
-    const GLubyte* s = glGetString(name);
-    return std::string(s ? reinterpret_cast<const char*>(s) : "");
-  };
-  keeper.SetRenderer(text(GL_VENDOR), text(GL_RENDERER), text(GL_VERSION));
+  keeper.SetRenderer(vm::GlString(GL_VENDOR), vm::GlString(GL_RENDERER), vm::GlString(GL_VERSION));
   return platform.Run();
 }

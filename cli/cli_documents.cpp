@@ -15,19 +15,20 @@
 namespace vm {
 namespace {
 
-std::string Ms(double value) {
-  return JsonNumber(value, "%.6f");
-}
-
-// The same in CSV, where no value is an empty field.
+// A JSON number in CSV, where no value is an empty field.
 std::string CsvValue(const std::string& json) {
   return json == "null" ? "" : json;
+}
+
+std::string CsvMs(double ms) {
+  return CsvValue(JsonMs(ms));
 }
 
 std::string CsvStats(const FrameHistogram& h) {
   if (!h.count()) return ",,,,";
   const FrameSummary s = h.Summary();
-  return Ms(s.mean) + "," + Ms(s.min) + "," + Ms(s.median) + "," + Ms(s.p99) + "," + Ms(s.max);
+  return CsvMs(s.mean) + "," + CsvMs(s.min) + "," + CsvMs(s.median) + "," + CsvMs(s.p99) + "," +
+         CsvMs(s.max);
 }
 
 // A description field as saved: its line, without the list's padding.

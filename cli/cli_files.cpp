@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/output_file.h"
 #include "version.h"
 
 namespace vm {
@@ -52,7 +53,7 @@ std::string InstalledDataDir() {
   const ssize_t n = readlink("/proc/self/exe", exe, sizeof exe - 1);
   if (n <= 0) return "";
   const std::string path(exe, static_cast<size_t>(n));
-  return path.substr(0, path.rfind('/') + 1) + VM_DATA_FROM_BIN;
+  return FolderOf(path) + "/" + VM_DATA_FROM_BIN;
 }
 
 bool EnterFilesFolder(const std::string& dataDir, const std::vector<std::string*>& userPaths,

@@ -15,6 +15,7 @@
 #include "platform/edit_rules.h"
 #include "platform/egl/egl_context.h"
 #include "platform/headless_platform.h"
+#include "render/gl_strings.h"
 #include "report/html_report.h"
 #include "report/run_history.h"
 #include "results/result_table.h"
@@ -23,11 +24,6 @@
 
 namespace vm {
 namespace {
-
-std::string GlString(GLenum name) {
-  const GLubyte* s = glGetString(name);
-  return s ? reinterpret_cast<const char*>(s) : "";
-}
 
 // What the settings form's OK does with the same values.
 void ApplySettings(const CliOptions& o) {

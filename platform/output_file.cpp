@@ -8,14 +8,14 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <vector>
 
 namespace vm {
 namespace {
 
 std::string Base(const std::string& path) {
-  const size_t slash = path.rfind('/');
-  return slash == std::string::npos ? path : path.substr(slash + 1);
+  return std::filesystem::path(path).filename();
 }
 
 std::string Reason(const std::string& path, const char* what) {
@@ -25,9 +25,8 @@ std::string Reason(const std::string& path, const char* what) {
 }  // namespace
 
 std::string FolderOf(const std::string& path) {
-  const size_t slash = path.rfind('/');
-  if (slash == std::string::npos) return ".";
-  return slash == 0 ? "/" : path.substr(0, slash);
+  const std::string folder = std::filesystem::path(path).parent_path();
+  return folder.empty() ? "." : folder;
 }
 
 std::string WrittenFile(const std::string& path) {
@@ -67,10 +66,7 @@ bool ReplaceFile(const std::string& shown, const std::string& content, std::stri
   error = CheckOutputPath(shown);
   if (!error.empty()) return false;
   const std::string path = WrittenFile(shown);
-  const size_t slash = path.rfind('/');
-  const std::string base = slash == std::string::npos ? path : path.substr(slash + 1);
-  const std::string dir = slash == std::string::npos ? "" : path.substr(0, slash + 1);
-  std::string temp = dir + "." + base + ".XXXXXX";
+  std::string temp = FolderOf(path) + "/." + Base(path) + ".XXXXXX";
   std::vector<char> name(temp.begin(), temp.end());
   name.push_back('\0');
   const int fd = mkstemp(name.data());

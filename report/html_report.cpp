@@ -62,7 +62,7 @@ std::string Esc(const std::string& text) {
   return out;
 }
 
-std::string Ms(double ms) {
+std::string HtmlMs(double ms) {
   return std::isfinite(ms) ? FormatC("%.3f", ms) : "-";
 }
 
@@ -221,14 +221,15 @@ std::string FrameTimeChart(const RunData& r) {
       const double y = 20.0 * row++ + 3;
       const auto x = [&](double v) { return top > 0 && std::isfinite(v) ? 980.0 * v / top : 0.0; };
       shapes += Rect(0, y, x(t->median), 14, row == 1 ? "r0" : "r1",
-                     (row == 1 ? "draw median " : "frame median ") + Ms(t->median) + " ms");
+                     (row == 1 ? "draw median " : "frame median ") + HtmlMs(t->median) + " ms");
       shapes += Line(x(t->p99), y - 2, x(t->p99), y + 16, "tick");
       shapes += Line(x(t->max) + 2, y - 2, x(t->max) + 2, y + 16, "tick");
     }
     out += ChartRow(s, 40, "Scene " + std::to_string(s.scene) + " frame times", shapes);
     table += "<tr>" + Cell(std::to_string(s.scene), true) + Cell(Esc(s.name));
     for (const TimeStats* t : {&s.draw, &s.frame})
-      table += Cell(Ms(t->median), true) + Cell(Ms(t->p99), true) + Cell(Ms(t->max), true);
+      table +=
+          Cell(HtmlMs(t->median), true) + Cell(HtmlMs(t->p99), true) + Cell(HtmlMs(t->max), true);
     table += Cell(std::to_string(s.frames), true) + "</tr>";
   }
   return out +

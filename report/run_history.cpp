@@ -7,6 +7,7 @@
 #include <cctype>
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 #include <random>
 #include <thread>
 
@@ -16,8 +17,7 @@
 namespace vm {
 
 std::string RunsFolder(const std::string& resultsFile) {
-  const size_t slash = resultsFile.rfind('/');
-  return slash == std::string::npos ? "runs" : resultsFile.substr(0, slash + 1) + "runs";
+  return std::filesystem::path(resultsFile).parent_path() / "runs";
 }
 
 std::string IsoDate(std::time_t when) {
@@ -90,7 +90,7 @@ namespace {
 // "20261207T203500Z-0a1b2c.json", as NewRunPath names a run, gives
 // "2026-12-07T20:35:00Z"; any other name "".
 std::string DateOfName(const std::string& path) {
-  const std::string name = path.substr(path.rfind('/') + 1);
+  const std::string name = std::filesystem::path(path).filename();
   const char* shape = "ddddddddTddddddZ-xxxxxx.json";
   if (name.size() != std::strlen(shape)) return "";
   for (size_t i = 0; i < name.size(); ++i) {

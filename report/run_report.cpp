@@ -16,16 +16,13 @@ const char* const kMachineKeys[kDescriptionFields] = {
 
 namespace {
 
-std::string Ms(double value) {
-  return JsonNumber(value, "%.6f");
-}
-
 // A scene that drew no frame has no times: null, not a measured 0.
 std::string Stats(const FrameHistogram& h) {
   const double nan = std::nan("");
   const FrameSummary s = h.count() ? h.Summary() : FrameSummary{nan, nan, nan, nan, nan};
-  return "{\"mean\": " + Ms(s.mean) + ", \"min\": " + Ms(s.min) + ", \"median\": " + Ms(s.median) +
-         ", \"p99\": " + Ms(s.p99) + ", \"max\": " + Ms(s.max) + "}";
+  return "{\"mean\": " + JsonMs(s.mean) + ", \"min\": " + JsonMs(s.min) +
+         ", \"median\": " + JsonMs(s.median) + ", \"p99\": " + JsonMs(s.p99) +
+         ", \"max\": " + JsonMs(s.max) + "}";
 }
 
 // The non-empty buckets as [upper_ms, count] pairs.
@@ -33,7 +30,7 @@ std::string Buckets(const FrameHistogram& h) {
   std::string out;
   for (int i = 0; i < FrameHistogram::BucketCount(); ++i) {
     if (h.BucketFrames(i) == 0) continue;
-    out += (out.empty() ? "[[" : ", [") + Ms(h.BucketUpper(i) * 1000.0) + ", " +
+    out += (out.empty() ? "[[" : ", [") + JsonMs(h.BucketUpper(i) * 1000.0) + ", " +
            std::to_string(h.BucketFrames(i)) + "]";
   }
   return out.empty() ? "[]" : out + "]";
@@ -88,20 +85,12 @@ void RunReport::UseMedians(float (&sceneTime)[kSceneCount], std::FILE* err) {
   }
 }
 
+std::string JsonMs(double ms) {
+  return JsonNumber(ms, "%.6f");
+}
+
 std::string SceneName(int scene) {
-  if (scene < 0 || scene >= kSceneCount) return "";
-  const SceneRow& row = SceneTable[scene];
-  std::string label = row.label;
-  const size_t open = label.find(") ");
-  const size_t arrow = label.find("=>");
-  if (open == std::string::npos || arrow == std::string::npos || arrow < open) return label;
-  std::string name = label.substr(open + 2, arrow - open - 2);
-  while (!name.empty() && name.back() == ' ') name.pop_back();
-  // The towers' triangle count is filled in as the progress label does.
-  const size_t count = name.find("%d");
-  if (count != std::string::npos)
-    name.replace(count, 2, std::to_string(8 * row.parameters.towerQuads));
-  return name;
+  return scene < 0 || scene >= kSceneCount ? "" : SceneTable[scene].name;
 }
 
 std::string JsonString(const std::string& text) {

@@ -57,12 +57,14 @@ struct RunReport : FrameTimeSink {
   void UseMedians(float (&sceneTime)[kSceneCount], std::FILE* err);
 };
 
-// The scene's name as its progress label gives it.
+// The scene's name, from its catalogue row.
 std::string SceneName(int scene);
 // A JSON string: quoted, escaped, and valid UTF-8 whatever the bytes.
 std::string JsonString(const std::string& text);
 // A rate as the text output prints it ("%f"); null when not finite.
 std::string JsonNumber(double value, const char* format = "%f");
+// A time in milliseconds, to the nanosecond; null when not finite.
+std::string JsonMs(double ms);
 // A scene's rate, null when it drew no frame (it has no rate).
 std::string SceneRateJson(const SceneReport& scene);
 

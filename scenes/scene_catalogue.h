@@ -67,6 +67,7 @@ enum class SceneLabel { kPlain, kTriangles };
 struct SceneRow {
   const char* label;  // status-bar format
   SceneLabel labelKind;
+  const char* name;  // as lists and reports name the scene
   // Loaded into BenchState; -1 in a grid, slice, stack or tower field keeps
   // the value an earlier scene left.
   SceneParameters parameters;

@@ -8,20 +8,12 @@
 
 #include "app/view.h"
 #include "platform/headless_platform.h"
+#include "render/gl_strings.h"
 #include "scenes/scene_catalogue.h"
 #include "scenes/scenes.h"
 #include "validate/references.h"
 
 namespace vm {
-namespace {
-
-std::string GlText(GLenum name) {
-  const GLubyte* s = glGetString(name);
-  return s ? reinterpret_cast<const char*>(s) : "";
-}
-
-}  // namespace
-
 ValidationRenderer::ValidationRenderer(EglPlatform egl, int device, std::FILE* log)
     : saved_(BenchState),
       gl_(std::make_unique<EglContext>(kValidationWidth, kValidationHeight, egl, device)),
@@ -43,9 +35,9 @@ bool ValidationRenderer::Open(std::string& error) {
     return false;
   }
   view_->OnSize(kValidationWidth, kValidationHeight);
-  vendor = GlText(GL_VENDOR);
-  renderer = GlText(GL_RENDERER);
-  version = GlText(GL_VERSION);
+  vendor = GlString(GL_VENDOR);
+  renderer = GlString(GL_RENDERER);
+  version = GlString(GL_VERSION);
   // Every scene starts from the state the view leaves after its creation.
   glPushAttrib(GL_ALL_ATTRIB_BITS);
   return true;

@@ -294,4 +294,16 @@ TEST_F(SceneFramesTest, SceneOutsideTheCatalogueDrawsNothing) {
   }
 }
 
+// Lists and reports name a scene as its progress label shows it while it
+// runs.
+TEST_F(SceneFramesTest, EachSceneIsNamedAsItsLabelShowsIt) {
+  for (int scene = 0; scene < vm::kSceneCount; ++scene) {
+    BenchState.currentScene = scene;
+    vm::ApplySceneParameters();
+    char label[256];
+    ASSERT_TRUE(vm::FormatSceneLabel(label, sizeof label, scene, 50));
+    EXPECT_NE(std::strstr(label, vm::SceneTable[scene].name), nullptr) << label;
+  }
+}
+
 }  // namespace
