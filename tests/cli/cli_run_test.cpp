@@ -299,7 +299,8 @@ TEST_F(CliDir, OutputsThatWouldLoseDataAreRefused) {
       {{"report", "mine.json", "-o", "mine.json"}, "mine.json: "},
       {{"run", "--scenes", "1", "--allow-partial", "--save", "--results-file", "benchs.txt"},
        "benchs.txt: "},
-      {{"run", "--scenes", "1", "--allow-partial", "--save", "--results-file", "pipe"}, "pipe: "}};
+      {{"run", "--scenes", "1", "--allow-partial", "--save", "--results-file", "pipe"}, "pipe: "},
+      {{"run", "--scenes", "1", "--allow-partial", "--results-file", "sub/r.txt"}, "sub/runs/"}};
   int outputs = 0;
   for (const CommandRow& command : CommandTable()) {
     if (!command.outputs) continue;
@@ -338,7 +339,8 @@ TEST_F(CliDir, OutputsThatWouldLoseDataAreRefused) {
     Write("mine.json", RunFile(1, 10));
     ASSERT_EQ(std::system("echo scenes >benchs.txt; echo faq >faq.txt; mkdir folder runs; "
                           "echo run >runs/old.json; mkfifo pipe; ln results.txt same.txt; "
-                          "ln -s results.txt link.txt; ln -s nowhere dangling"),
+                          "ln -s results.txt link.txt; ln -s nowhere dangling; mkdir sub; ln -s "
+                          "nowhere sub/runs"),
               0);
     const std::string before = Snapshot();
     const Outcome r = Cli(args);
