@@ -11,27 +11,30 @@ namespace vm {
 namespace {
 
 // The runs a report names, in order: files, history indexes, then the
-// --last newest that are not damaged. False with a reason when an index is
-// not in the history.
-bool RunPaths(const CliOptions& o, std::vector<std::string>& paths, std::string& error) {
+// --last newest that are not damaged, each with what the history read of
+// it (null for a file named). False with a reason when an index is not in
+// the history.
+bool RunPaths(const CliOptions& o, const History& history, std::vector<std::string>& paths,
+              std::vector<const ReadRun*>& known, std::string& error) {
   const std::string folder = RunsFolder(o.resultsFile);
-  const History history = ReadHistory(folder);
   const size_t kept = history.runs.size();
   for (const std::string& run : o.runs) {
     long index = 0;
     if (!IsHistoryIndex(run)) {
       paths.push_back(run);
+      known.push_back(nullptr);
     } else if (ParseInteger(run, 1, static_cast<long>(kept), index) == IntegerParse::kOk) {
       paths.push_back(history.runs[index - 1].run.path);
+      known.push_back(&history.runs[index - 1]);
     } else {
       error = "there is no run " + run + " in the history (" + std::to_string(kept) +
               " kept; see velmark3-cli history)";
       return false;
     }
   }
-  std::vector<std::string> whole;
+  std::vector<const ReadRun*> whole;
   for (const ReadRun& r : history.runs)
-    if (r.error.empty()) whole.push_back(r.run.path);
+    if (r.error.empty()) whole.push_back(&r);
   const size_t last = o.runs.empty() && o.last == 0 ? 1 : static_cast<size_t>(o.last);
   if (last > whole.size()) {
     error = whole.empty() ? "no runs kept in " + folder + " yet; name run files"
@@ -39,7 +42,10 @@ bool RunPaths(const CliOptions& o, std::vector<std::string>& paths, std::string&
                                 " whole runs, not " + std::to_string(last);
     return false;
   }
-  paths.insert(paths.end(), whole.end() - static_cast<long>(last), whole.end());
+  for (size_t k = whole.size() - last; k < whole.size(); ++k) {
+    paths.push_back(whole[k]->run.path);
+    known.push_back(whole[k]);
+  }
   return true;
 }
 
@@ -61,7 +67,9 @@ Standing Rank(const RunData& run, const std::string& resultsFile) {
 int ReportCommand(const CliOptions& o, std::FILE* out, std::FILE* err) {
   std::string error;
   std::vector<std::string> paths;
-  if (!RunPaths(o, paths, error)) {
+  std::vector<const ReadRun*> known;
+  const History history = ReadHistory(RunsFolder(o.resultsFile));
+  if (!RunPaths(o, history, paths, known, error)) {
     std::fprintf(err, "velmark3-cli: report: %s\n", TerminalText(error).c_str());
     return 1;
   }
@@ -71,7 +79,21 @@ int ReportCommand(const CliOptions& o, std::FILE* out, std::FILE* err) {
   const RunDetail detail = paths.size() > static_cast<size_t>(kMostCompared)
                                ? RunDetail::kNoHistograms
                                : RunDetail::kAll;
-  std::vector<ReadRun> read = ReadRunFiles(paths, detail);
+  // The history read its runs without their distributions: what a report
+  // of many needs; fewer are read again whole.
+  std::vector<ReadRun> read(paths.size());
+  std::vector<std::string> unread;
+  std::vector<size_t> at;
+  for (size_t i = 0; i < paths.size(); ++i) {
+    if (known[i] && detail == RunDetail::kNoHistograms) {
+      read[i] = *known[i];
+    } else {
+      unread.push_back(paths[i]);
+      at.push_back(i);
+    }
+  }
+  std::vector<ReadRun> fresh = ReadRunFiles(unread, detail);
+  for (size_t k = 0; k < at.size(); ++k) read[at[k]] = std::move(fresh[k]);
   std::vector<RunData> runs;
   int skipped = 0;
   for (size_t i = 0; i < paths.size(); ++i) {
