@@ -395,9 +395,9 @@ std::string OneRun(const RunData& r, const Standing& standing) {
     out += std::string("<dt>Validated<dd>") + (r.validated ? "yes" : "<b class=changed>no</b>");
   out += "</dl><p>Score <span class=score>" + std::to_string(r.score) + "</span></p><p>";
   if (standing.place > 0)
-    out += FormatC("Place %d of %d: among the %d machines of ", standing.place,
-                   standing.machines + 1, standing.machines) +
-           Esc(standing.file) + " and this run.";
+    out += FormatC("Place %d of %d: among the ", standing.place, standing.machines + 1) +
+           Plural(standing.machines, "machine", "machines") + " of " + Esc(standing.file) +
+           " and this run.";
   else
     out += "No results file to rank it against.";
   out += "</p></section>" + FpsChart({r});
