@@ -31,9 +31,10 @@ bool RunPaths(const CliOptions& o, std::vector<std::string>& paths, std::string&
   }
   const int last = o.runs.empty() && o.last == 0 ? 1 : o.last;
   if (last > static_cast<int>(kept.size())) {
-    error = kept.empty() ? "no runs kept in " + RunsFolder(o.resultsFile) + " yet; name run files"
-                         : "the history holds " + std::to_string(kept.size()) + " runs, not " +
-                               std::to_string(last);
+    error = kept.empty()
+                ? "no runs kept in " + RunsFolder(o.resultsFile) + " yet; name run files"
+                : "the history holds " + std::to_string(kept.size()) +
+                      (kept.size() == 1 ? " run, not " : " runs, not ") + std::to_string(last);
     return false;
   }
   paths.insert(paths.end(), kept.end() - last, kept.end());
