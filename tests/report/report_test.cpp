@@ -149,7 +149,8 @@ TEST(HtmlReport, ChartsLabelScalesValuesAndBothRates) {
   for (const char* onBar : {">10.5</span>", ">20.5</span>"})
     EXPECT_EQ(Count(one, onBar), 1) << onBar;
   EXPECT_NE(one.find("<td data-h=\"fps (whole frames)\" class=n>7.250000<"), std::string::npos);
-  EXPECT_NE(one.find("data-h=\"fps (whole frames)\" class=n>-<"), std::string::npos);  // not written
+  EXPECT_NE(one.find("data-h=\"fps (whole frames)\" class=n>-<"),
+            std::string::npos);  // not written
   EXPECT_NE(one.find("1 frame up to 10.000 ms"), std::string::npos);
   EXPECT_EQ(Count(one, "1 frames up"), 0);
   EXPECT_NE(one.find("tallest 2 frames"), std::string::npos);
