@@ -109,11 +109,11 @@ bool WriteReports(const CliOptions& o, const RunReport& r, std::FILE* out, std::
 void WriteRunCsv(const RunReport& r, std::FILE* out) {
   std::string runColumns;
   for (int k = 1; r.repeat > 1 && k <= r.repeat; ++k) runColumns += ",run" + std::to_string(k);
-  std::fprintf(
-      out,
-      "scene,name,fps,frames,draw_ms_mean,draw_ms_min,draw_ms_median,draw_ms_p99,"
-      "draw_ms_max,frame_ms_mean,frame_ms_min,frame_ms_median,frame_ms_p99,frame_ms_max%s%s\n",
-      runColumns.c_str(), r.validationRan ? ",validation" : "");
+  std::fprintf(out,
+               "scene,name,fps,frames,draw_ms_mean,draw_ms_min,draw_ms_median,draw_ms_p99,"
+               "draw_ms_max,frame_ms_mean,frame_ms_min,frame_ms_median,frame_ms_p99,frame_ms_max,"
+               "frame_fps%s%s\n",
+               runColumns.c_str(), r.validationRan ? ",validation" : "");
   for (int i = 0; i < kSceneCount; ++i) {
     const SceneReport& s = r.scenes[i];
     if (!s.ran) continue;
@@ -121,9 +121,10 @@ void WriteRunCsv(const RunReport& r, std::FILE* out) {
     for (int k = 0; r.repeat > 1 && k < r.repeat; ++k)
       runs += "," + (k < s.runCount ? CsvValue(JsonNumber(s.runs[k])) : "");
     // The names hold commas but no quotes.
-    std::fprintf(out, "%d,\"%s\",%s,%lld,%s,%s%s%s\n", i + 1, SceneName(i).c_str(),
+    std::fprintf(out, "%d,\"%s\",%s,%lld,%s,%s,%s%s%s\n", i + 1, SceneName(i).c_str(),
                  CsvValue(SceneRateJson(s)).c_str(), static_cast<long long>(s.draw.count()),
-                 CsvStats(s.draw).c_str(), CsvStats(s.frame).c_str(), runs.c_str(),
+                 CsvStats(s.draw).c_str(), CsvStats(s.frame).c_str(),
+                 CsvValue(SceneFrameRateJson(s)).c_str(), runs.c_str(),
                  !r.validationRan     ? ""
                  : s.validationPassed ? ",pass"
                                       : ",fail");

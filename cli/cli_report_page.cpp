@@ -39,7 +39,8 @@ bool RunPaths(const CliOptions& o, const History& history, std::vector<std::stri
   if (last > whole.size()) {
     error = whole.empty() ? "no runs kept in " + folder + " yet; name run files"
                           : "the history holds " + std::to_string(whole.size()) +
-                                " whole runs, not " + std::to_string(last);
+                                (whole.size() == 1 ? " whole run, not " : " whole runs, not ") +
+                                std::to_string(last);
     return false;
   }
   for (size_t k = whole.size() - last; k < whole.size(); ++k) {

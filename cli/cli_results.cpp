@@ -25,8 +25,9 @@ void TellAbout(const ResultsFileReport& report, const char* file, std::FILE* err
     std::fprintf(err, "velmark3-cli: %s was read only up to its first %lld MiB\n", path,
                  kMaxReadBytes >> 20);
   if (report.recordsNotShown > 0)
-    std::fprintf(err, "velmark3-cli: %d records of %s are not shown: the ranking holds %d\n",
-                 report.recordsNotShown, path, kResultRows);
+    std::fprintf(err, "velmark3-cli: %d %s of %s %s not shown: the ranking holds %d\n",
+                 report.recordsNotShown, report.recordsNotShown == 1 ? "record" : "records", path,
+                 report.recordsNotShown == 1 ? "is" : "are", kResultRows);
 }
 
 // The table as the result windows load it; false when the file was not

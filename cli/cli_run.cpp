@@ -3,6 +3,8 @@
 #include <GL/gl.h>
 
 #include <algorithm>
+#include <climits>
+#include <cstdlib>
 #include <memory>
 
 #include "app/commands.h"
@@ -45,6 +47,27 @@ bool SaveRun(const CliOptions& o, Platform& platform, std::FILE* err) {
       SaveRecord(o.resultsFile.c_str(), FormatRecord(fields, platform.LocalTime()), message);
   if (!message.empty()) std::fprintf(err, "velmark3-cli: %s\n", TerminalText(message).c_str());
   return saved;
+}
+
+// One line on where the saved record went and the place it holds in the
+// ranking the table was just loaded with. A record past the rows the
+// ranking reads has no place; saving already said so.
+void TellSaved(const std::string& path, std::FILE* err) {
+  bool cut = false;
+  const int records = CountResultRecords(path.c_str(), &cut);
+  int mine = INT_MIN, shown = 0, above = 0;
+  for (int r = 0; r <= lastResultIndex; ++r)
+    if (ResultTable[r].isThisMachine) mine = ResultScore(ResultTable[r].averageFps);
+  for (int r = 0; r <= lastResultIndex; ++r)
+    if (!ResultTable[r].isThisMachine) {
+      ++shown;
+      above += ResultScore(ResultTable[r].averageFps) > mine ? 1 : 0;
+    }
+  if (mine == INT_MIN || cut || records > shown) return;
+  char* full = realpath(path.c_str(), nullptr);
+  std::fprintf(err, "velmark3-cli: saved to %s as record %d: place %d of %d in its ranking\n",
+               full ? full : path.c_str(), records, above + 1, shown);
+  std::free(full);
 }
 
 // "1,3,5-9": the selected scenes as --scenes takes them.
@@ -222,6 +245,7 @@ int RunCommand(CliOptions& o, std::FILE* out, std::FILE* err) {
     if (ResultTable[r].isThisMachine) report->score = ResultScore(ResultTable[r].averageFps);
   std::fprintf(lines, "Score : %d\n", report->score);
   std::fflush(lines);  // the lines are out before any report is written
+  if (o.save && saved) TellSaved(o.resultsFile, err);
   const bool keptOk = KeepInHistory(o.history ? o.keptRunPath : "", *report, err);
   const bool reported = WriteReports(o, *report, out, err);
   if (o.validate) ReportValidationFailures(validation, err);

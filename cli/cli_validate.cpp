@@ -121,11 +121,13 @@ void AddValidation(const ValidationRun& run, RunReport& report) {
 
 void ReportValidationFailures(const ValidationRun& run, std::FILE* err) {
   const std::string failures = run.Failures();
+  const bool one = failures.rfind("scene ", 0) == 0;
   if (!failures.empty())
     std::fprintf(err,
                  "velmark3-cli: %s failed rendering validation: the driver did not draw "
-                 "what they ask for, so their rates are not comparable\n",
-                 failures.c_str());
+                 "what %s, so %s not comparable\n",
+                 failures.c_str(), one ? "it asks for" : "they ask for",
+                 one ? "its rate is" : "their rates are");
 }
 
 int ValidateCommand(const CliOptions& o, std::FILE* out, std::FILE* err) {

@@ -73,8 +73,10 @@ int MeasuredScenes() {
 }
 
 std::string PartialRunQuestion(int measured) {
+  const int others = kSceneCount - measured;
   return "This run measured " + std::to_string(measured) + " of " + std::to_string(kSceneCount) +
-         " scenes. Saved, it will rank as if the other " + std::to_string(kSceneCount - measured) +
+         " scenes. Saved, it will rank as if " +
+         (others == 1 ? std::string("the other scene") : "the other " + std::to_string(others)) +
          " scored 0 fps.\n\nSave it anyway?";
 }
 

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <string>
+#include <vector>
 
 #include "report/run_report.h"
 #include "results/result_table.h"
@@ -14,9 +16,9 @@ constexpr double kNoise = 0.05;  // the ratio a single run's rate may wander
 
 const char kStyle[] = R"(
 :root{color-scheme:light dark;--fg:#1b1f24;--bg:#fff;--mute:#5b6470;--line:#d5dae0;--box:#c9d9ef;
---c0:#2f6fb7;--c1:#d9822b;--c2:#3a9d5d;--c3:#b84a62;--c4:#7d5bb5;--c5:#6f6f6f;--c6:#1f9aa8;--c7:#a3872a}
+--on:#fff;--c0:#2f6fb7;--c1:#b86414;--c2:#3a9d5d;--c3:#b84a62;--c4:#7d5bb5;--c5:#6f6f6f;--c6:#1f9aa8;--c7:#a3872a}
 @media (prefers-color-scheme:dark){:root{--fg:#e6e8eb;--bg:#15181c;--mute:#9aa3ad;--line:#39404a;
---box:#2d4566;--c0:#6ea8ee;--c1:#f0a255;--c2:#62c283;--c3:#e57d95;--c4:#ad8ef0;--c5:#b0b0b0;
+--box:#2d4566;--on:#15181c;--c0:#6ea8ee;--c1:#f0a255;--c2:#62c283;--c3:#e57d95;--c4:#ad8ef0;--c5:#b0b0b0;
 --c6:#4fc9d6;--c7:#d6b94e}}
 *{box-sizing:border-box}
 body{margin:0 auto;max-width:75rem;padding:1rem;background:var(--bg);color:var(--fg);
@@ -33,8 +35,19 @@ th,td{padding:.2rem .5rem;border-bottom:1px solid var(--line);text-align:left;ve
 .r0{fill:var(--c0)}.r1{fill:var(--c1)}.r2{fill:var(--c2)}.r3{fill:var(--c3)}.r4{fill:var(--c4)}
 .r5{fill:var(--c5)}.r6{fill:var(--c6)}.r7{fill:var(--c7)}.tick{stroke:var(--fg);stroke-width:3}
 .whisker{stroke:var(--fg);stroke-width:2}.box{fill:var(--box);stroke:var(--fg);stroke-width:2}
+.tick,.whisker,.box,.grid{vector-effect:non-scaling-stroke}.grid{stroke:var(--line);stroke-width:1}
+.plot{position:relative;min-width:0}.val{position:absolute;font-size:.72rem;line-height:.75rem;
+padding:0 .25rem;white-space:nowrap}.val.in{color:var(--on)}
+.axis{position:relative;height:1.1rem;font-size:.72rem;color:var(--mute);margin:0 0 .2rem}
+.axis span{position:absolute;top:0;transform:translateX(-50%);white-space:nowrap}
+.axis span.first{transform:none}.axis span.last{transform:translateX(-100%)}
+.cap{font-size:.78rem;color:var(--mute);overflow-wrap:anywhere}
 svg.swatch{display:inline;width:.9em;height:.9em;vertical-align:-.1em}
-@media (max-width:40rem){.chart{grid-template-columns:1fr}.lab{margin-top:.4rem}body{padding:.6rem}}
+@media (max-width:40rem){.chart{grid-template-columns:1fr}.lab{margin-top:.4rem}body{padding:.6rem}
+table.stack thead{display:none}table.stack,table.stack tbody,table.stack tr,table.stack td{display:block;
+min-width:0}table.stack caption{display:block;text-align:left}table.stack tr{padding:.3rem 0;border-bottom:1px solid var(--line)}table.stack td{border:0;
+padding:.05rem .2rem;text-align:left;white-space:normal}table.stack td::before{content:attr(data-h);
+color:var(--mute);font-weight:400;display:inline-block;min-width:9rem;padding-right:.5rem}}
 @media print{:root{--fg:#000;--bg:#fff;--mute:#444;--line:#bbb;--box:#dde}body{max-width:none}
 .scroll{overflow:visible}section{break-inside:avoid-page}}
 )";
@@ -119,14 +132,88 @@ std::string Section(const std::string& id, const std::string& title, const std::
          (note.empty() ? "" : "<p class=note>" + note + "</p>");
 }
 
-// One row of a chart: the scene's label and a drawing `height` units tall on
-// a 1000-wide scale.
-std::string ChartRow(const RunScene& s, int height, const std::string& title,
-                     const std::string& shapes) {
-  return "<div class=lab>" + std::to_string(s.scene) + " &middot; " + Esc(s.name) +
-         "</div><svg viewBox=\"0 0 1000 " + std::to_string(height) +
+// One row of a chart: the scene's label and its plot.
+std::string ChartRow(const RunScene& s, const std::string& plot) {
+  return "<div class=lab>" + std::to_string(s.scene) + " &middot; " + Esc(s.name) + "</div>" + plot;
+}
+
+// A drawing `height` units tall on a 1000-wide scale (16 units a rem),
+// with the HTML that labels it (text inside a stretched SVG would stretch).
+std::string Plot(int height, const std::string& title, const std::string& shapes,
+                 const std::string& labels = "", const std::string& below = "") {
+  return "<div class=plot><svg viewBox=\"0 0 1000 " + std::to_string(height) +
          "\" preserveAspectRatio=\"none\" style=\"height:" + FormatC("%.2f", height / 16.0) +
-         "rem\" role=\"img\"><title>" + title + "</title>" + shapes + "</svg>";
+         "rem\" role=\"img\"><title>" + title + "</title>" + shapes + "</svg>" + labels + "</div>" +
+         below;
+}
+
+// A value short enough to sit on a bar; the tables give it in full.
+std::string Short(double v) {
+  if (!std::isfinite(v)) return "-";
+  const double a = std::fabs(v);
+  return FormatC(a >= 100 ? "%.0f" : a >= 10 ? "%.1f" : a >= 1 ? "%.2f" : "%.3g", v);
+}
+
+std::string Plural(long long n, const char* one, const char* many) {
+  return std::to_string(n) + " " + (n == 1 ? one : many);
+}
+
+// A scale from 0 to the first 1, 2, 2.5 or 5 times a power of ten at or
+// above `most`, with four or five ticks.
+struct Scale {
+  double top = 1.0, step = 0.2;
+  double Percent(double v) const {
+    return std::isfinite(v) && v > 0 ? std::min(100.0, 100.0 * v / top) : 0.0;
+  }
+};
+Scale ScaleFor(double most) {
+  Scale s;
+  if (!(most > 0) || !std::isfinite(most)) return s;
+  const double power = std::pow(10.0, std::floor(std::log10(most)));
+  for (const double m : {1.0, 2.0, 2.5, 5.0, 10.0})
+    if (m * power >= most * (1 - 1e-9)) {
+      s.top = m * power;
+      s.step = (m == 2.0 ? 0.5 : m == 10.0 ? 2.0 : m / 5.0) * power;
+      break;
+    }
+  return s;
+}
+
+// The scale's tick values under a plot, the last with its unit.
+std::string Axis(const Scale& s, const char* unit) {
+  std::string out = "<div class=axis aria-hidden=\"true\">";
+  const int n = static_cast<int>(std::lround(s.top / s.step));
+  for (int i = 0; i <= n; ++i) {
+    const double v = s.step * i;
+    out += FormatC("<span%s style=\"left:%.2f%%\">",
+                   i == 0   ? " class=first"
+                   : i == n ? " class=last"
+                            : "",
+                   100.0 * i / n) +
+           FormatC("%g", v) + (i == n ? std::string(" ") + unit : "") + "</span>";
+  }
+  return out + "</div>";
+}
+
+// Vertical lines at the scale's ticks, behind the bars.
+std::string Grid(const Scale& s, int height) {
+  std::string out;
+  const int n = static_cast<int>(std::lround(s.top / s.step));
+  for (int i = 1; i < n; ++i)
+    out += FormatC("<line class=\"grid\" x1=\"%.1f\" y1=\"0\" x2=\"%.1f\" y2=\"%d\"/>",
+                   1000.0 * i / n, 1000.0 * i / n, height);
+  return out;
+}
+
+// The value at the end of a bar `percent` long whose top is `y` units down:
+// after it, or inside it when it nears the right edge.
+std::string BarValue(double percent, double y, const std::string& text) {
+  if (percent > 70)
+    return FormatC("<span class=\"val in\" style=\"right:%.2f%%;top:%.3frem\">", 100 - percent,
+                   y / 16.0) +
+           text + "</span>";
+  return FormatC("<span class=val style=\"left:%.2f%%;top:%.3frem\">", percent, y / 16.0) + text +
+         "</span>";
 }
 
 std::string Rect(double x, double y, double w, double h, const std::string& cls,
@@ -163,75 +250,89 @@ double Rate(const RunScene* s) {
 }
 
 // Bars of every run for each scene: one scale for all scenes when there is
-// one run, one per scene (its fastest run) when runs are compared.
+// one run; when runs are compared, each scene has a scale of its own, drawn
+// under it, so a slow scene's change shows as well as a fast one's.
 std::string FpsChart(const std::vector<RunData>& runs) {
   const std::vector<int> scenes = AllScenes(runs);
   double top = 0.0;
   for (const RunData& r : runs)
     for (const RunScene& s : r.scenes) top = std::max(top, Rate(&s));
-  std::string out = Section("fps", "Frames per second by scene",
-                            runs.size() == 1 ? "Longer bars are faster; one scale for all scenes."
-                                             : "Longer bars are faster; each scene's bars are "
-                                               "scaled to its fastest run.");
-  if (runs.size() > 1) {
+  const bool one = runs.size() == 1;
+  std::string out = Section(
+      "fps", "Frames per second by scene",
+      std::string("Rates over the drawing time, as scored; longer bars are faster. ") +
+          (one ? "One scale for all scenes." : "Each scene on its own scale, under its bars."));
+  if (!one) {
     out += "<p class=legend>";
     for (size_t k = 0; k < runs.size(); ++k)
       out += Swatch(k) + " " + RunName(k) + (k + 1 < runs.size() ? " &nbsp; " : "");
     out += "</p>";
   }
   out += "<div class=\"chart\" id=\"fps-chart\">";
+  const Scale common = ScaleFor(top);
+  if (one) out += "<div></div>" + Axis(common, "fps");
   for (int n : scenes) {
-    double scale = top;
-    if (runs.size() > 1) {
-      scale = 0.0;
-      for (const RunData& r : runs) scale = std::max(scale, Rate(FindScene(r, n)));
-    }
-    std::string bars;
+    double most = 0.0;
+    for (const RunData& r : runs) most = std::max(most, Rate(FindScene(r, n)));
+    const Scale scale = one ? common : ScaleFor(most);
+    const int height = 16 * static_cast<int>(runs.size());
+    std::string bars = Grid(scale, height), values;
     const RunScene* named = nullptr;
     for (size_t k = 0; k < runs.size(); ++k) {
       const RunScene* s = FindScene(runs[k], n);
       if (!named) named = s;
       if (!s || !std::isfinite(s->fps)) continue;  // no bar for a scene without a rate
-      const double w = scale > 0 ? 1000.0 * Rate(s) / scale : 0.0;
-      bars += Rect(0, 16.0 * k + 2, w, 12, FormatC("bar r%zu", k % kMostCompared),
+      const double percent = scale.Percent(Rate(s));
+      bars += Rect(0, 16.0 * k + 2, 10 * percent, 12, FormatC("bar r%zu", k % kMostCompared),
                    RunName(k) + ": " + Fps(s->fps) + " fps");
+      values += BarValue(percent, 16.0 * k + 2, Short(s->fps));
     }
-    out += ChartRow(*named, 16 * static_cast<int>(runs.size()),
-                    "Scene " + std::to_string(n) + " frames per second", bars);
+    out += ChartRow(*named, Plot(height, "Scene " + std::to_string(n) + " frames per second", bars,
+                                 values, one ? "" : "<div></div>" + Axis(scale, "fps")));
   }
+  if (one && scenes.size() > 8) out += "<div></div>" + Axis(common, "fps");
   return out + "</div>";
 }
 
-// Draw and frame time of each scene: the median as a bar, p99 and max as
-// ticks, on the scene's own scale.
+// Draw and frame time of each scene on one scale: the median as a bar,
+// p99 and max as ticks, each measure named with its numbers.
 std::string FrameTimeChart(const RunData& r) {
+  double most = 0.0;
+  for (const RunScene& s : r.scenes)
+    for (double v : {s.draw.max, s.frame.max, s.draw.p99, s.frame.p99})
+      if (std::isfinite(v)) most = std::max(most, v);
+  const Scale scale = ScaleFor(most);
   std::string out = Section("frame-times", "Frame times by scene",
-                            "For each scene, drawing time (upper) and whole frame (lower) in ms: "
-                            "the bar is the median, the ticks the 99th percentile and the "
-                            "slowest frame.");
-  out += "<div class=chart id=\"frame-chart\">";
+                            "For each scene, its drawing time and its whole frame (drawing, "
+                            "finish and swap) in ms, on one scale for all scenes: the bar is "
+                            "the median, the ticks the 99th percentile and the slowest frame.");
+  out += "<div class=chart id=\"frame-chart\"><div></div>" + Axis(scale, "ms");
   std::string table;
   for (const RunScene& s : r.scenes) {
-    double top = 0.0;
-    for (double v : {s.draw.max, s.frame.max, s.draw.p99, s.frame.p99})
-      if (std::isfinite(v)) top = std::max(top, v);
-    std::string shapes;
-    int row = 0;
+    std::string plots;
+    const auto x = [&](double v) { return 10 * scale.Percent(v); };
     for (const TimeStats* t : {&s.draw, &s.frame}) {
-      const double y = 20.0 * row++ + 3;
-      const auto x = [&](double v) { return top > 0 && std::isfinite(v) ? 980.0 * v / top : 0.0; };
-      shapes += Rect(0, y, x(t->median), 14, row == 1 ? "r0" : "r1",
-                     (row == 1 ? "draw median " : "frame median ") + HtmlMs(t->median) + " ms");
-      shapes += Line(x(t->p99), y - 2, x(t->p99), y + 16, "tick");
-      shapes += Line(x(t->max) + 2, y - 2, x(t->max) + 2, y + 16, "tick");
+      const bool draw = t == &s.draw;
+      const std::string shapes =
+          Grid(scale, 18) +
+          Rect(0, 3, x(t->median), 12, draw ? "r0" : "r1",
+               (draw ? "draw median " : "frame median ") + HtmlMs(t->median) + " ms") +
+          Line(x(t->p99), 1, x(t->p99), 17, "tick") +
+          Line(std::min(x(t->max) + 2, 999.0), 1, std::min(x(t->max) + 2, 999.0), 17, "tick");
+      plots +=
+          "<div class=cap>" + std::string(draw ? "Drawing" : "Whole frame") + ": median " +
+          Short(t->median) + ", p99 " + Short(t->p99) + ", slowest " + Short(t->max) + " ms</div>" +
+          Plot(18, "Scene " + std::to_string(s.scene) + (draw ? " drawing" : " frame") + " times",
+               shapes);
     }
-    out += ChartRow(s, 40, "Scene " + std::to_string(s.scene) + " frame times", shapes);
+    out += ChartRow(s, "<div>" + plots + "</div>");
     table += "<tr>" + Cell(std::to_string(s.scene), true) + Cell(Esc(s.name));
     for (const TimeStats* t : {&s.draw, &s.frame})
       table +=
           Cell(HtmlMs(t->median), true) + Cell(HtmlMs(t->p99), true) + Cell(HtmlMs(t->max), true);
     table += Cell(std::to_string(s.frames), true) + "</tr>";
   }
+  if (r.scenes.size() > 4) out += "<div></div>" + Axis(scale, "ms");
   return out +
          "</div><div class=scroll><table><caption>Frame times in ms</caption><thead><tr>"
          "<th class=n>Scene<th>Name<th class=n>Draw median<th class=n>Draw p99<th class=n>"
@@ -244,9 +345,9 @@ std::string FrameTimeChart(const RunData& r) {
 // bucket on a logarithmic time axis, so stalls stand apart from the mass.
 std::string Distribution(const RunData& r) {
   std::string out = Section("distribution", "Frame-time distribution by scene",
-                            "Whole frames by time, fastest at the left, on a logarithmic scale "
-                            "from the scene's fastest to its slowest frame; the height is the "
-                            "share of frames.");
+                            "Whole frames by time, fastest at the left, each scene on a "
+                            "logarithmic scale of its own from its fastest to its slowest frame "
+                            "(the bounds under it); the height is the share of frames.");
   out += "<div class=chart id=\"distribution-chart\">";
   std::string table;
   for (const RunScene& s : r.scenes) {
@@ -260,10 +361,17 @@ std::string Distribution(const RunData& r) {
       const double x = hi > lo ? 990.0 * (std::log(b.first) - lo) / (hi - lo) : 990.0;
       const double height = most > 0 ? 36.0 * b.second / most : 0.0;
       shapes += Rect(std::max(0.0, x - 6), 38 - height, 6, height, "dist r1",
-                     FormatC("%.0f frames up to %.3f ms", b.second, b.first));
+                     Plural(std::llround(b.second), "frame", "frames") + " up to " +
+                         FormatC("%.3f", b.first) + " ms");
       cells += FormatC("%s%.3f: %.0f", cells.empty() ? "" : ", ", b.first, b.second);
     }
-    out += ChartRow(s, 40, "Scene " + std::to_string(s.scene) + " frame-time distribution", shapes);
+    const std::string bounds =
+        "<div class=axis><span class=first style=\"left:0\">" + Short(h.front().first / 1.02) +
+        " ms</span><span style=\"left:50%\">tallest " +
+        Plural(std::llround(most), "frame", "frames") +
+        "</span><span class=last style=\"left:100%\">" + Short(h.back().first) + " ms</span></div>";
+    out += ChartRow(s, Plot(40, "Scene " + std::to_string(s.scene) + " frame-time distribution",
+                            shapes, "", "<div></div>" + bounds));
     table += "<tr>" + Cell(std::to_string(s.scene), true) + Cell(cells) + "</tr>";
   }
   return out +
@@ -290,9 +398,9 @@ std::string OneRun(const RunData& r, const Standing& standing) {
     out += std::string("<dt>Validated<dd>") + (r.validated ? "yes" : "<b class=changed>no</b>");
   out += "</dl><p>Score <span class=score>" + std::to_string(r.score) + "</span></p><p>";
   if (standing.place > 0)
-    out += FormatC("Place %d of %d: among the %d machines of ", standing.place,
-                   standing.machines + 1, standing.machines) +
-           Esc(standing.file) + " and this run.";
+    out += FormatC("Place %d of %d: among the ", standing.place, standing.machines + 1) +
+           Plural(standing.machines, "machine", "machines") + " of " + Esc(standing.file) +
+           " and this run.";
   else
     out += "No results file to rank it against.";
   out += "</p></section>" + FpsChart({r});
@@ -301,7 +409,8 @@ std::string OneRun(const RunData& r, const Standing& standing) {
   std::string table;
   for (const RunScene& s : r.scenes) {
     table += "<tr>" + Cell(std::to_string(s.scene), true) + Cell(Esc(s.name)) +
-             Cell(Fps(s.fps), true) + Cell(std::to_string(s.frames), true);
+             Cell(Fps(s.fps), true) + Cell(Fps(s.frameFps), true) +
+             Cell(std::to_string(s.frames), true);
     if (validation)
       table +=
           Cell(s.validation.empty() ? "-"
@@ -309,8 +418,9 @@ std::string OneRun(const RunData& r, const Standing& standing) {
     table += "</tr>";
   }
   out +=
-      "<div class=scroll><table><caption>Frames per second</caption><thead><tr><th "
-      "class=n>Scene<th>Name<th class=n>fps<th class=n>Frames" +
+      "<div class=scroll><table><caption>Frames per second: over the drawing time (scored), "
+      "and over whole frames with finish and swap</caption><thead><tr><th class=n>Scene<th>Name"
+      "<th class=n>fps (drawing, scored)<th class=n>fps (whole frames)<th class=n>Frames" +
       std::string(validation ? "<th>Validation (difference)" : "") + "</tr></thead><tbody>" +
       table + "</tbody></table></div></section>";
   return out + FrameTimeChart(r) + Distribution(r);
@@ -393,7 +503,7 @@ std::string Many(const std::vector<RunData>& runs) {
   std::string out =
       Section("fps", "Frames per second by scene, over " + std::to_string(runs.size()) + " runs",
               "Box: the middle half of the runs, with the median; whiskers: the "
-              "slowest and fastest run. Each scene on its own scale.");
+              "slowest and fastest run. Each scene on its own scale, under it.");
   out += "<div class=chart id=\"box-chart\">";
   std::string table;
   for (int n : AllScenes(runs)) {
@@ -404,19 +514,27 @@ std::string Many(const std::vector<RunData>& runs) {
         named = named ? named : s;
         if (std::isfinite(s->fps)) rates.push_back(s->fps);
       }
-    std::string shapes;
+    std::string shapes, caption;
     double q[5] = {0, 0, 0, 0, 0};
+    Scale scale;
     if (!rates.empty()) {
       std::sort(rates.begin(), rates.end());
       for (int i = 0; i < 5; ++i) q[i] = Quantile(rates, i / 4.0);
-      const auto x = [&](double v) { return q[4] > 0 ? 10 + 980.0 * v / q[4] : 10.0; };
-      shapes = Line(x(q[0]), 16, x(q[4]), 16, "whisker") +
+      scale = ScaleFor(q[4]);
+      const auto x = [&](double v) { return 10 * scale.Percent(v); };
+      shapes = Grid(scale, 32) + Line(x(q[0]), 16, x(q[4]), 16, "whisker") +
                Line(x(q[0]), 6, x(q[0]), 26, "whisker") + Line(x(q[4]), 6, x(q[4]), 26, "whisker") +
                Rect(x(q[1]), 4, x(q[3]) - x(q[1]), 24, "box") +
                Line(x(q[2]), 4, x(q[2]), 28, "tick");
+      caption = "<div class=cap>slowest " + Short(q[0]) + ", median " + Short(q[2]) + ", fastest " +
+                Short(q[4]) + " fps (" +
+                Plural(static_cast<long long>(rates.size()), "run", "runs") + ")</div>";
     }
-    out += ChartRow(*named, 32, "Scene " + std::to_string(n) + " frames per second over the runs",
-                    shapes);
+    out += ChartRow(
+        *named,
+        "<div>" + caption +
+            Plot(32, "Scene " + std::to_string(n) + " frames per second over the runs", shapes) +
+            (rates.empty() ? "" : Axis(scale, "fps")) + "</div>");
     table += "<tr>" + Cell(std::to_string(n), true) + Cell(Esc(named->name)) +
              Cell(std::to_string(rates.size()), true);
     for (double v : q) table += Cell(rates.empty() ? "-" : Fps(v), true);
@@ -446,6 +564,55 @@ std::string Many(const std::vector<RunData>& runs) {
            "<td>" + Esc(r.path) + "\n";
   }
   return out + "</tbody></table></div></section>";
+}
+
+// At phone width a table is shown row by row, each value after its
+// column's name; the names go on the cells here. A very long table stays
+// as it is, short.
+std::string StackTables(const std::string& page) {
+  const auto tag = [&](size_t from, const char* name, size_t until) {
+    const size_t n = std::char_traits<char>::length(name);
+    for (size_t p = page.find(name, from); p < until; p = page.find(name, p + n))
+      if (page[p + n] == '>' || page[p + n] == ' ') return p;
+    return std::string::npos;
+  };
+  std::string out;
+  size_t at = 0;
+  for (size_t t; (t = page.find("<table>", at)) != std::string::npos;) {
+    const size_t end = page.find("</table>", t), npos = std::string::npos;
+    const size_t head = page.find("<thead>", t), headEnd = page.find("</thead>", t);
+    size_t rows = 0;
+    for (size_t p = tag(headEnd, "<tr", end); p != npos; p = tag(p + 3, "<tr", end)) ++rows;
+    out.append(page, at, t - at);
+    at = t;
+    if (end == npos || head > end || headEnd > end || rows > 200) continue;
+    std::vector<std::string> names;
+    for (size_t p = tag(head, "<th", headEnd); p != npos;) {
+      const size_t open = page.find('>', p) + 1;
+      const size_t next = std::min(tag(open, "<th", headEnd), page.find("</tr>", open));
+      std::string name;
+      bool inTag = false;
+      for (size_t i = open; i < next && i < headEnd; ++i) {
+        if (page[i] == '<') inTag = true;
+        if (!inTag) name += page[i];
+        if (page[i] == '>') inTag = false;
+      }
+      names.push_back(name);
+      p = next < headEnd ? tag(next, "<th", headEnd) : npos;
+    }
+    out += "<table class=stack>";
+    at = t + 7;
+    size_t column = 0;
+    for (size_t p = headEnd; (p = page.find('<', p)) < end; ++p) {
+      if (tag(p, "<tr", p + 1) == p) column = 0;
+      if (tag(p, "<td", p + 1) != p) continue;
+      out.append(page, at, p + 3 - at);
+      if (column < names.size()) out += " data-h=\"" + names[column] + "\"";
+      ++column;
+      at = p + 3;
+    }
+  }
+  return out + page.substr(at);
 }
 
 }  // namespace
@@ -495,7 +662,7 @@ std::string HtmlReport(const std::vector<RunData>& runs, const Standing& standin
     out += Compared(runs);
   else if (!runs.empty())
     out += Many(runs);
-  return out + "\n</body></html>\n";
+  return StackTables(out) + "\n</body></html>\n";
 }
 
 }  // namespace vm

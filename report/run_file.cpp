@@ -89,6 +89,7 @@ bool ReadScenes(const Json& doc, RunData& out, std::string& error) {
       for (const Json& r : *runs) scene.runs.push_back(Number(&r));
     scene.draw = Stats(s, "draw_ms");
     scene.frame = Stats(s, "frame_ms");
+    scene.frameFps = Number(Get(s, "frame_fps"));
     scene.drawHist = Buckets(s, "draw_hist");
     scene.frameHist = Buckets(s, "frame_hist");
     if (const Json* v = Get(s, "validation")) {

@@ -16,7 +16,8 @@ struct TimeStats {
 struct RunScene {
   int scene = 0;  // 1 to 24
   std::string name;
-  double fps = 0.0;  // NaN when null
+  double fps = 0.0;       // NaN when null
+  double frameFps = 0.0;  // over whole frames; NaN when null or not written
   long long frames = 0;
   std::vector<double> runs;  // each run's rate (--repeat)
   TimeStats draw{}, frame{};

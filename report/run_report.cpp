@@ -128,6 +128,10 @@ std::string SceneRateJson(const SceneReport& s) {
   return s.draw.count() ? JsonNumber(s.fps) : "null";
 }
 
+std::string SceneFrameRateJson(const SceneReport& s) {
+  return s.frame.count() ? JsonNumber(1000.0 / s.frame.Summary().mean) : "null";
+}
+
 std::string RunJson(const RunReport& r) {
   std::string selected, machine;
   for (int i = 0; i < kSceneCount; ++i)
@@ -169,7 +173,7 @@ std::string RunJson(const RunReport& r) {
               ", \"difference\": " + JsonNumber(s.validationDifference, "%.2f") + "}";
     out += separator;
     out += FormatC("  {\"scene\": %d, \"name\": ", i + 1) + JsonString(SceneName(i)) +
-           ", \"fps\": " + SceneRateJson(s) +
+           ", \"fps\": " + SceneRateJson(s) + ", \"frame_fps\": " + SceneFrameRateJson(s) +
            FormatC(", \"frames\": %lld", static_cast<long long>(s.draw.count())) + runs +
            ",\n   \"draw_ms\": " + Stats(s.draw) + ",\n   \"frame_ms\": " + Stats(s.frame) +
            ",\n   \"draw_hist\": " + Buckets(s.draw) + ",\n   \"frame_hist\": " + Buckets(s.frame) +

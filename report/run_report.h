@@ -67,6 +67,9 @@ std::string JsonNumber(double value, const char* format = "%f");
 std::string JsonMs(double ms);
 // A scene's rate, null when it drew no frame (it has no rate).
 std::string SceneRateJson(const SceneReport& scene);
+// The rate over whole frames (drawing, finish and swap), beside the scored
+// one: a driver that queues its work shows the difference here.
+std::string SceneFrameRateJson(const SceneReport& scene);
 
 std::string RunJson(const RunReport& report);
 void WriteRunJson(const RunReport& report, std::FILE* out);

@@ -62,6 +62,54 @@ void ShowAsDialog(Fl_Window* w) {
   XFlush(fl_display);
 }
 
+int gXError = 0;
+int NoteXError(Display*, XErrorEvent* e) {
+  gXError = e->error_code;
+  return 0;
+}
+
+// Runs `call` with X errors noted instead of reported: the window it names
+// may be gone by then. True when the server raised none.
+template <class Call>
+bool Quietly(Call call) {
+  XSync(fl_display, False);
+  gXError = 0;
+  auto previous = XSetErrorHandler(NoteXError);
+  call();
+  XSync(fl_display, False);
+  XSetErrorHandler(previous);
+  return gXError == 0;
+}
+
+// Without a window manager X sends the keys to the window under the
+// pointer, so a dialog opened away from it would lose what is typed (and
+// Return would press its default button). The dialog takes the focus
+// itself; closing it hands the focus back to where it was.
+class FocusWhileOpen {
+ public:
+  explicit FocusWhileOpen(Fl_Window* w) {
+    if (WindowManagerRunning()) return;
+    XGetInputFocus(fl_display, &previous_, &revert_);
+    const Window xid = fl_xid(w);
+    // Focus goes only to a viewable window; without a manager the map is
+    // done once the server has read the request.
+    XWindowAttributes a;
+    if (!Quietly([&] { XGetWindowAttributes(fl_display, xid, &a); }) || a.map_state != IsViewable)
+      return;
+    taken_ = Quietly([&] { XSetInputFocus(fl_display, xid, RevertToPointerRoot, CurrentTime); });
+  }
+  ~FocusWhileOpen() {
+    if (!taken_) return;
+    const Window back = previous_ == None ? PointerRoot : previous_;
+    Quietly([&] { XSetInputFocus(fl_display, back, RevertToPointerRoot, CurrentTime); });
+  }
+
+ private:
+  Window previous_ = None;
+  int revert_ = RevertToPointerRoot;
+  bool taken_ = false;
+};
+
 class FltkList : public ListBox {
  public:
   // Fl_Browser's default. (A zero format character is no way out: the
@@ -277,7 +325,9 @@ class FltkDialog : public DialogHost {
     handler_.OnInitDialog(*this);
     if (!ended_) {
       ShowAsDialog(window_.get());
+      FocusWhileOpen focus(window_.get());
       while (!ended_ && window_->shown()) Fl::wait();
+      window_->hide();  // before the focus goes back
     }
     window_->hide();
     return ended_ ? result_ : kIdCancel;
@@ -314,6 +364,31 @@ class FltkDialog : public DialogHost {
 };
 
 }  // namespace
+
+// EWMH: a running manager names a window of its own on the root window,
+// which names itself again; a manager that has gone leaves the first name
+// pointing at nothing.
+bool WindowManagerRunning() {
+  Atom check = XInternAtom(fl_display, "_NET_SUPPORTING_WM_CHECK", True);
+  if (check == None) return false;
+  auto child = [&](Window of) {
+    Window found = None;
+    Atom type;
+    int format;
+    unsigned long count, after;
+    unsigned char* data = nullptr;
+    if (XGetWindowProperty(fl_display, of, check, 0, 1, False, XA_WINDOW, &type, &format, &count,
+                           &after, &data) == Success &&
+        data && count == 1)
+      found = *reinterpret_cast<Window*>(data);
+    if (data) XFree(data);
+    return found;
+  };
+  const Window named = child(RootWindow(fl_display, fl_screen));
+  if (named == None) return false;
+  Window again = None;
+  return Quietly([&] { again = child(named); }) && again == named;
+}
 
 void SetDialogOwner(Fl_Window* owner) {
   gOwner = owner;
@@ -367,8 +442,11 @@ bool RunFltkMessage(const char* caption, const char* text, bool yesNo) {
   CentreOnOwner(&window);
   ShowAsDialog(&window);
   fallback->take_focus();
-  while (answer == 0 && window.shown()) Fl::wait();
-  window.hide();
+  {
+    FocusWhileOpen focus(&window);
+    while (answer == 0 && window.shown()) Fl::wait();
+    window.hide();
+  }
   return yesNo ? answer == 2 : true;
 }
 

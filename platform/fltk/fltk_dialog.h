@@ -11,6 +11,10 @@ namespace vm {
 // maximise). Until it is set they open centred on the screen.
 void SetDialogOwner(Fl_Window* owner);
 
+// True when a window manager (one that follows the desktop conventions)
+// runs on the display.
+bool WindowManagerRunning();
+
 // A modal message box captioned `caption`: OK only, or Yes and No (No is the
 // default, and Escape or the close box answer it). True on OK or Yes.
 bool RunFltkMessage(const char* caption, const char* text, bool yesNo);

@@ -127,6 +127,22 @@ class MainWindow : public Fl_Window {
  public:
   MainWindow(int x, int y, int w, int h, const char* title) : Fl_Window(x, y, w, h, title) {}
   std::vector<Fl_Box*> indicators;  // caps, num and scroll lock
+  Fl_Menu_Bar* menuBar = nullptr;
+
+  // F10 opens the first menu, as on other desktop programs; the menu's own
+  // loop then takes the arrows, Return and Escape.
+  int handle(int event) override {
+    if ((event == FL_KEYBOARD || event == FL_SHORTCUT) && Fl::event_key() == FL_F + 10 &&
+        !(Fl::event_state() & (FL_SHIFT | FL_CTRL | FL_ALT | FL_META)) && menuBar &&
+        menuBar->menu() && menuBar->menu()->text) {
+      const Fl_Menu_Item* first = menuBar->menu();
+      const Fl_Menu_Item* picked = first->pulldown(menuBar->x(), menuBar->y(), menuBar->w(),
+                                                   menuBar->h(), first, menuBar, nullptr, 1);
+      menuBar->picked(picked);
+      return 1;
+    }
+    return Fl_Window::handle(event);
+  }
   const char* indicatorTexts[3] = {"MA", "NUM", "BS"};
   int shownLocks = -1;
 
@@ -169,21 +185,6 @@ class MainWindow : public Fl_Window {
     for (int i = 0; i < 3; ++i) indicators[i]->label((locks & (1 << i)) ? indicatorTexts[i] : "");
   }
 };
-
-// True when a window manager that knows the maximised state is running.
-bool WindowManagerRunning() {
-  Atom check = XInternAtom(fl_display, "_NET_SUPPORTING_WM_CHECK", True);
-  if (check == None) return false;
-  Atom type;
-  int format;
-  unsigned long count, after;
-  unsigned char* data = nullptr;
-  bool found = XGetWindowProperty(fl_display, RootWindow(fl_display, fl_screen), check, 0, 1, False,
-                                  XA_WINDOW, &type, &format, &count, &after, &data) == Success &&
-               data && count == 1;
-  if (data) XFree(data);
-  return found;
-}
 
 Atom NamedAtom(const char* name) {
   return XInternAtom(fl_display, name, False);
@@ -332,6 +333,7 @@ void FltkPlatform::Show(AppEvents& app) {
   m.window = new MainWindow(s.x, s.y, s.width, s.height, s.title);
   m.window->begin();
   m.menuBar = new Fl_Menu_Bar(0, 0, s.width, kMenuHeight);
+  m.window->menuBar = m.menuBar;
   m.menuData.reserve(s.menuCount);
   for (int i = 0; i < s.menuCount; ++i) {
     // FLTK paths use '/' between levels and '&' for mnemonics, as the table does.

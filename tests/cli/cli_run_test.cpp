@@ -24,6 +24,7 @@
 #include "cli/cli_results.h"
 #include "results/result_table.h"
 #include "state/bench_state.h"
+#include "tests/results/results_fixture.h"
 
 namespace vm {
 namespace {
@@ -108,11 +109,19 @@ TEST_F(CliDir, RunsTheSelectedScenesAndSavesOnlyTheResultsFile) {
   o.allowPartial = true;
   o.fields[0] = "my box";
   o.fields[9] = "two\nlines";
+  // A faster and a slower machine already there: the new record is third
+  // in the file and second in the ranking.
+  ASSERT_TRUE(vmtest::WriteFile("mine.txt", vmtest::Record("FAST", vmtest::Flat(1000)) +
+                                                vmtest::Record("SLOW", vmtest::Flat(0.001))));
   std::FILE* out = std::tmpfile();
   std::FILE* err = std::tmpfile();
   ASSERT_EQ(RunCommand(o, out, err), 0) << Contents(err);
 
   const std::string log = Contents(err);
+  const std::string saved = log.substr(log.rfind("velmark3-cli: saved to "));
+  EXPECT_EQ(saved.substr(saved.find(' ', 23)), " as record 3: place 2 of 3 in its ranking\n");
+  EXPECT_EQ(saved.substr(23, 1), "/");                      // the whole path, wherever it is run
+  EXPECT_EQ(log.find("saved"), log.rfind("saved")) << log;  // one line
   // What was measured comes before the first scene.
   const size_t version = log.find("velmark3-cli " VM_VERSION "\nOpenGL vendor: ");
   const size_t settings =
@@ -173,20 +182,25 @@ TEST_F(CliDir, RunsTheSelectedScenesAndSavesOnlyTheResultsFile) {
       EXPECT_GE(scene[hist].back()[0].get<double>(), max - 1e-6);
       EXPECT_LE(scene[hist].back()[0].get<double>(), max * 1.0201);
     }
+    // The rate over whole frames is that of their mean, and no higher than
+    // the rate over the drawing they hold.
+    const double frameFps = scene["frame_fps"];
+    EXPECT_NEAR(frameFps, 1000.0 / scene["frame_ms"]["mean"].get<double>(), 1e-5 * frameFps);
+    EXPECT_LE(frameFps, 1000.0 / scene["draw_ms"]["mean"].get<double>() * (1 + 1e-9));
   }
   BenchState.resultsAvailable = 0;
   vm::LoadResultTable("mine.txt");
-  ASSERT_EQ(vm::lastResultIndex, 0);
-  EXPECT_STREQ(vm::ResultTable[0].computerName, "MY BOX\n");
+  ASSERT_EQ(vm::lastResultIndex, 2);
+  EXPECT_STREQ(vm::ResultTable[1].computerName, "MY BOX\n");
   // Read back from six decimals into a float: equal to that precision only.
   const double rate = vm::SceneRate(BenchState.sceneTime[0]);
-  EXPECT_NEAR(vm::ResultTable[0].sceneFps[0], rate, 1e-6 * (1 + rate));
-  EXPECT_EQ(vm::ResultTable[0].sceneFps[1], 0.0f);  // did not run
+  EXPECT_NEAR(vm::ResultTable[1].sceneFps[0], rate, 1e-6 * (1 + rate));
+  EXPECT_EQ(vm::ResultTable[1].sceneFps[1], 0.0f);  // did not run
   std::FILE* f = std::fopen("mine.txt", "r");
   int lines = 0;
   for (int c; (c = std::fgetc(f)) != EOF;) lines += c == '\n';
   std::fclose(f);
-  EXPECT_EQ(lines, 36);
+  EXPECT_EQ(lines, 3 * 36);
 }
 
 // A scene that drew no frame, once reported as 0.000000 ms and fps, would be
@@ -210,7 +224,7 @@ TEST_F(CliDir, ScenesWithoutAFrameHaveNoRate) {
   const std::string doc = Contents(out), csv = ReadFile("run.csv"), log = Contents(err);
   const Json scene = Json::parse(doc)["scenes"][0];
   EXPECT_TRUE(scene["fps"].is_null() && scene["frame_ms"]["median"].is_null()) << doc;
-  EXPECT_NE(csv.find("\n1,\"900 Spheres and 1 light\",,0,,,,,,,,,,\n"), std::string::npos) << csv;
+  EXPECT_NE(csv.find("\n1,\"900 Spheres and 1 light\",,0,,,,,,,,,,,\n"), std::string::npos) << csv;
   EXPECT_NE(log.find("scene 1 drew no frame, so it has no rate: the timer (3000"), log.npos) << log;
   std::fclose(out);
   std::fclose(err);
@@ -494,12 +508,12 @@ TEST_F(CliDir, DevicePlatformRunReportsEveryRun) {
   const std::string csv = ReadFile("run.csv");
   EXPECT_EQ(csv.find("scene,name,fps,frames,draw_ms_mean,draw_ms_min,draw_ms_median,draw_ms_p99,"
                      "draw_ms_max,frame_ms_mean,frame_ms_min,frame_ms_median,frame_ms_p99,"
-                     "frame_ms_max,run1,run2\n1,\"900 Spheres and 1 light\"," +
+                     "frame_ms_max,frame_fps,run1,run2\n1,\"900 Spheres and 1 light\"," +
                      fps + "," + std::to_string(scene["frames"].get<long long>()) + ","),
             0u)
       << csv;
   EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 2);
-  EXPECT_EQ(std::count(csv.begin(), csv.end(), ','), 2 * 15);
+  EXPECT_EQ(std::count(csv.begin(), csv.end(), ','), 2 * 16);
   const std::string eachRun = FormatC("%f,%f", a, b);  // the row ends with each run's rate
   EXPECT_EQ(csv.substr(csv.size() - eachRun.size() - 2), "," + eachRun + "\n") << csv;
   std::fclose(out);

@@ -4,7 +4,7 @@
 # Graphic Results, Text Results, Save Results (a partial run is asked about
 # first), Faq, Tanks to.., Main Screen, a second run of scene 1 with the
 # window hidden for a while, an accented name in Graphic Results, the lock
-# indicators, Quit. Under a window manager (openbox_session_test.sh) it also
+# indicators, F10, Quit. Under a window manager (openbox_session_test.sh) it also
 # checks the maximised window and the dialogs' type.
 # With SHOTS=dir the screens are also saved there (scripts/take-screenshots).
 set -euo pipefail
@@ -139,8 +139,11 @@ save_form() {  # types the name, then the Other.. field, and saves; [picture]
   dlg=$(window_of '^Save Results$') || fail "no save dialog"
   dialog_kind "$dlg" "Save Results"
   # Keys only: a window manager may hold a click back behind later keys.
-  # The keyboard to the form (without a manager it goes where the pointer is).
-  xdotool windowfocus --sync "$dlg"
+  # The pointer stays outside the form: the form takes the keyboard itself
+  # (without a manager X would send the keys where the pointer is).
+  xdotool mousemove --window "$win" 5 5
+  focused() { [ "$(xdotool getwindowfocus 2>/dev/null)" = "$dlg" ]; }
+  wait_for 10 focused || fail "the Save form has no keyboard focus ($(xdotool getwindowfocus))"
   xdotool type --delay 20 "$1"  # Computer Name has the focus
   xdotool key --repeat 9 --delay 20 Tab
   xdotool type --delay 5 "$2"  # into Other..
@@ -340,6 +343,14 @@ for case in Caps_Lock:100 Num_Lock:010 Scroll_Lock:001 ISO_Level3_Shift:000; do
   xdotool keyup "${case%:*}" key "${case%:*}"  # AltGr let go, a lock put out
   settles 000 changed || fail "${case%:*} again: $(changed) changed of MA NUM BS"
 done
+
+# F10 opens the first menu, Escape closes it again.
+n=$(top_windows)
+xdotool mousemove --window "$win" 900 700 key F10
+wait_for 20 more_windows "$n" || fail "F10 opened no menu"
+fewer() { [ "$(top_windows)" -le "$n" ]; }
+xdotool key Escape
+wait_for 20 fewer || fail "Escape left the menu open"
 
 menu 190 12 185 77  # Other > Quit
 timeout 20 tail --pid="$pid" -f /dev/null || fail "program did not quit"

@@ -2,7 +2,8 @@
 # A two-run report opened in headless Chromium: no console message (the
 # page's policy turns any resource it would fetch into one), no request but
 # the page itself, one bar per scene and run, every rate as the runs printed
-# it, and a screenshot that is not blank. 77: no Chromium, skipped.
+# it, and screenshots at a phone's and a wide screen's width that are not
+# blank. 77: no Chromium, skipped.
 # usage: report_browser_test.sh VELMARK3_CLI [SCREENSHOT_COPY]
 set -eu
 cli=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")
@@ -38,8 +39,12 @@ for rate in $(sed -n 's/^Scene [0-9]* : \([0-9.]*\) fps$/\1/p' out1.txt out2.txt
   grep -q ">$rate<" dom.html || fail "rate $rate not in the page"
 done
 
-browse --window-size=1280,1100 --screenshot="$work/shot.png" >/dev/null 2>&1 || fail "screenshot"
-colours=$(convert shot.png -format '%k' info:)
-[ "$colours" -gt 16 ] || fail "the screenshot is blank ($colours colours)"
-[ -z "${2:-}" ] || cp shot.png "$2"
+# A phone's width and a wide screen: the narrow one stacks the tables.
+grep -q '<td data-h="Verdict"' dom.html || fail "the verdicts are not named for the narrow layout"
+for size in 390,2000 1920,1100; do
+  browse --window-size=$size --screenshot="$work/shot-$size.png" >/dev/null 2>&1 || fail "screenshot at $size"
+  colours=$(convert "shot-$size.png" -format '%k' info:)
+  [ "$colours" -gt 16 ] || fail "the screenshot at $size is blank ($colours colours)"
+done
+[ -z "${2:-}" ] || cp shot-1920,1100.png "$2"
 echo "report_browser_test: ok"

@@ -127,13 +127,38 @@ TEST(HtmlReport, ChartsTablesAndNothingFromOutside) {
   EXPECT_NE(one.find(">10.000: 3, 12.500: 1<"), std::string::npos);
   const std::string spread = HtmlReport(many, Standing());
   EXPECT_EQ(Count(spread, "class=\"box\""), 1);
-  EXPECT_LT(spread.find("<td class=n>800<"), spread.find("<td class=n>700<"));  // by score
+  EXPECT_LT(spread.find("\"Score\" class=n>800<"), spread.find("\"Score\" class=n>700<"));
   for (const std::string& p : {page, one, spread}) {
     EXPECT_EQ(Count(p, "<script"), 0);
     EXPECT_EQ(Count(p, "src="), 0);
     EXPECT_EQ(Count(p, "url("), 0);
     EXPECT_EQ(Count(p, "href"), 0);
   }
+}
+
+// Every chart says what it charts: a labelled scale (one for the page's
+// rates, one per scene when runs are compared), the value on each bar, both
+// rates of a scene told apart, counts in words, and each table cell named
+// by its column for the narrow layout.
+TEST(HtmlReport, ChartsLabelScalesValuesAndBothRates) {
+  Json a = Scene(1, 10.5), b = Scene(2, 20.5);
+  a["frame_fps"] = 7.25;
+  a["frame_hist"] = {{10.0, 1}, {12.5, 2}};
+  const std::string one = HtmlReport({Parsed(Doc({a, b}))}, Standing());
+  EXPECT_EQ(Count(one, ">25 fps</span>"), 1);  // one scale up to 25, its unit at the end
+  for (const char* onBar : {">10.5</span>", ">20.5</span>"})
+    EXPECT_EQ(Count(one, onBar), 1) << onBar;
+  EXPECT_NE(one.find("<td data-h=\"fps (whole frames)\" class=n>7.250000<"), std::string::npos);
+  EXPECT_NE(one.find("data-h=\"fps (whole frames)\" class=n>-<"),
+            std::string::npos);  // not written
+  EXPECT_NE(one.find("1 frame up to 10.000 ms"), std::string::npos);
+  EXPECT_EQ(Count(one, "1 frames up"), 0);
+  EXPECT_NE(one.find("tallest 2 frames"), std::string::npos);
+  const std::string two =
+      HtmlReport({Parsed(Doc({Scene(1, 3.0), b})), Parsed(Doc({Scene(1, 4.0), b}))}, Standing());
+  EXPECT_EQ(Count(two, ">5 fps</span>"), 1);   // scene 1 on its own scale
+  EXPECT_EQ(Count(two, ">25 fps</span>"), 1);  // and scene 2
+  EXPECT_EQ(Count(two, "<td data-h=\"Verdict\" class=changed>changed"), 1);
 }
 
 TEST(RunHistory, NamesSortByTimeBesideTheResultsFile) {
