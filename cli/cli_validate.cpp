@@ -76,12 +76,13 @@ bool ValidateScenes(const CliOptions& o, ValidationRun& run, std::FILE* lines, s
     SceneValidation& s = run.scenes[i];
     s.checked = true;
     s.difference = std::numeric_limits<double>::quiet_NaN();
-    RgbImage frame, reference, reduced;
-    if (!renderer.Render(i, frame, error) || !LoadReference(i, reference, error)) {
+    RgbImage frame, reference, shallow, reduced;
+    if (!renderer.Render(i, frame, error) ||
+        !LoadReference(i, renderer.bits.depth, reference, shallow, error)) {
       std::fprintf(err, "velmark3-cli: scene %d cannot be validated: %s\n", i + 1, error.c_str());
     } else {
       reduced = BlockAverage(frame, kValidationBlock);
-      s.difference = PictureDifference(reduced, reference);
+      s.difference = PictureDifference(reduced, reference, shallow);
       s.passed = s.difference <= kValidationLimit;
     }
     if (lines)
@@ -99,7 +100,7 @@ bool ValidateScenes(const CliOptions& o, ValidationRun& run, std::FILE* lines, s
       written = WritePicture(PicturePath(o.imagesDir, i, "reference"), reference, err) && written;
     if (!reduced.pixels.empty() && !reference.pixels.empty())
       written = WritePicture(PicturePath(o.imagesDir, i, "difference"),
-                             DifferencePicture(reduced, reference), err) &&
+                             DifferencePicture(reduced, reference, shallow), err) &&
                 written;
     run.picturesWritten = run.picturesWritten && written;
   }
