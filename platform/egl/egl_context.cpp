@@ -183,32 +183,35 @@ bool EglContext::SetupPixelFormat() {
   }
   configs.resize(static_cast<size_t>(count));
   // As the desktop's GLX visual is chosen, so both draw the same picture:
-  // the deepest depth buffer offered (EGL would sort the shallowest first),
-  // 8-bit RGB where there is such a config, else EGL's first. A request
-  // takes the shallowest of at least that many bits instead.
+  // 8-bit RGB and no multisampling where the driver has them, then the
+  // deepest depth buffer (EGL would sort the shallowest first), else EGL's
+  // order. A request takes the shallowest of at least that many bits instead.
   auto attrib = [this](EGLConfig c, EGLint name) {
     EGLint v = 0;
     eglGetConfigAttrib(display_, c, name, &v);
     return v;
   };
+  const int least = std::max(depthRequest_, 16);
   EGLConfig best = nullptr;
-  int bestDepth = -1;
-  bool bestExact = false;
+  long bestRank = 0;
+  int bestDepth = 0;
   for (EGLConfig c : configs) {
     const int depth = attrib(c, EGL_DEPTH_SIZE);
-    if (depth < std::max(depthRequest_, 16)) continue;
+    if (depth < least) continue;
     const bool exact = attrib(c, EGL_RED_SIZE) == 8 && attrib(c, EGL_GREEN_SIZE) == 8 &&
                        attrib(c, EGL_BLUE_SIZE) == 8;
-    const bool better = depthRequest_ > 0 ? depth < bestDepth : depth > bestDepth;
-    if (best == nullptr || (exact && !bestExact) || (exact == bestExact && better)) {
+    const bool single = attrib(c, EGL_SAMPLE_BUFFERS) == 0;
+    const long rank =
+        (exact ? 4000L : 0L) + (single ? 2000L : 0L) + (depthRequest_ > 0 ? 1000L - depth : depth);
+    if (best == nullptr || rank > bestRank) {
       best = c;
+      bestRank = rank;
       bestDepth = depth;
-      bestExact = exact;
     }
   }
   if (best == nullptr) {
     error_ = "no EGL config with 8-bit RGB and a depth buffer of at least " +
-             std::to_string(std::max(depthRequest_, 16)) + " bits";
+             std::to_string(least) + " bits";
     return false;
   }
   config_ = best;
