@@ -68,8 +68,9 @@ pictures:
 	done
 
 # Redraws the reference pictures of rendering validation (res/references,
-# committed and compiled in) on Mesa's llvmpipe: only needed after a scene's
-# picture changes on purpose. The same build redraws the same bytes.
+# committed and compiled in) on Mesa's llvmpipe, which alone is taken (not a
+# driver layered on it): only needed after a scene's picture changes on
+# purpose. The same build redraws the same bytes.
 references: build
 	LIBGL_ALWAYS_SOFTWARE=1 GALLIUM_DRIVER=llvmpipe EGL_PLATFORM=surfaceless \
 	  $(BUILD)/vm_make_references res/references

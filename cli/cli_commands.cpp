@@ -275,6 +275,13 @@ const std::vector<OptionRow>& OptionTable() {
          return Number("device", v, 0, 1000, "a number from velmark3-cli devices", o.device, e);
        },
        nullptr, "1"},
+      {"depth-bits", 0, ValueKind::kNumber, "N", kRun | kValidate, 0,
+       "the shallowest depth buffer of at least N bits, 16-32\n"
+       "(default: the deepest offered, as the desktop program's)",
+       [](CliOptions& o, const std::string& v, std::string& e) {
+         return Number("depth-bits", v, 16, 32, "16 to 32 bits", o.depthBits, e);
+       },
+       nullptr, "16"},
       {"validate", 0, ValueKind::kNone, "", kRun, 0,
        "validate the selected scenes first, as validate does;\n"
        "the reports gain each scene's validation, standard error\n"
@@ -295,7 +302,8 @@ const std::vector<OptionRow>& OptionTable() {
        nullptr, ""},
       {"images", 0, ValueKind::kFolder, "DIR", kValidate, 0,
        "write the rendered, reference and difference pictures of\n"
-       "each scene that fails to DIR as PNG (DIR is made if missing)",
+       "each scene that fails to DIR as PNG (DIR is made when a\n"
+       "picture is written)",
        [](CliOptions& o, const std::string& v, std::string& e) {
          return Path("images", "a folder", v, o.imagesDir, e);
        },
@@ -354,7 +362,8 @@ const std::vector<CommandRow>& CommandTable() {
        "draw one frame of each scene at 1024x768 and compare it\n"
        "with the reference picture drawn by Mesa's llvmpipe: one\n"
        "line per scene, \"Scene N : pass\" or \"Scene N : FAIL\" with\n"
-       "its difference and the limit; exit status 1 when any\n"
+       "its difference and the limit, between the renderer and\n"
+       "its buffers' bits and a summary; exit status 1 when any\n"
        "scene fails or cannot be drawn",
        NoWords, ValidateOutputs, Validate},
       {CliCommand::kScenes, "scenes", "", "list the 24 scenes, one line \"Scene N : NAME\" each",

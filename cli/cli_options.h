@@ -51,7 +51,8 @@ struct CliOptions {
   std::string csvPath;
   int repeat = 1;
   EglPlatform egl = EglPlatform::kAuto;
-  int device = -1;  // given with --device (which implies --egl device); else 0
+  int device = -1;    // given with --device (which implies --egl device); else 0
+  int depthBits = 0;  // --depth-bits: the shallowest of at least that; 0 the deepest
   // Rendering validation: run --validate, and validate's --images.
   bool validate = false;
   bool allowInvalid = false;  // --save also a run whose validation failed

@@ -23,6 +23,7 @@
 #include "results/result_table.h"
 #include "results/results_file.h"
 #include "state/bench_state.h"
+#include "validate/validation.h"
 
 namespace vm {
 namespace {
@@ -170,6 +171,7 @@ int RunCommand(CliOptions& o, std::FILE* out, std::FILE* err) {
   // The context comes first, so that its failure is told in the runner's
   // words, not as the desktop's message box.
   EglContext gl(o.width, o.height, o.egl, o.device < 0 ? 0 : o.device);
+  gl.RequestDepth(o.depthBits);
   if (!gl.Open()) {
     std::fprintf(err, "velmark3-cli: no OpenGL context: %s%s\n", gl.error().c_str(),
                  ContextHint(o, gl.error()).c_str());
@@ -199,6 +201,10 @@ int RunCommand(CliOptions& o, std::FILE* out, std::FILE* err) {
   // then waits for the first tick.
   platform.Run(*app, [] { return true; });
   WriteRunHeader(o, err);
+  // A scene the selection leaves without what it draws, before any timing.
+  for (int i = 0; i < kSceneCount; ++i)
+    if (o.scenes[i] && !RunOrderProblem(i, o.scenes).empty())
+      std::fprintf(err, "velmark3-cli: %s\n", RunOrderProblem(i, o.scenes).c_str());
   platform.ShowStatus(true);
   ApplySettings(o);
   float lastRun[kSceneCount] = {};

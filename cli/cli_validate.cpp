@@ -27,10 +27,44 @@ bool WritePicture(const std::string& path, const RgbImage& image, std::FILE* err
   return false;
 }
 
+// The folder of the pictures, made with the first of them (its place was
+// checked with the outputs).
+bool MakeFolder(const std::string& dir, std::FILE* err) {
+  if (mkdir(dir.c_str(), 0777) == 0 || errno == EEXIST) return true;
+  std::fprintf(err, "velmark3-cli: cannot make %s: %s\n", dir.c_str(), std::strerror(errno));
+  return false;
+}
+
+// The three pictures of a scene at the frame's size; what could be drawn is
+// written, a write that fails is reported.
+bool WritePictures(const std::string& dir, int scene, const RgbImage& frame,
+                   const RgbImage& reference, const RgbImage& shallow, const RgbImage& reduced,
+                   std::FILE* err) {
+  if (!MakeFolder(dir, err)) return false;
+  bool written = true;
+  if (!frame.pixels.empty())
+    written = WritePicture(PicturePath(dir, scene, "rendered"), frame, err) && written;
+  if (!reference.pixels.empty())
+    written = WritePicture(PicturePath(dir, scene, "reference"),
+                           Enlarge(reference, kValidationBlock), err) &&
+              written;
+  if (!reduced.pixels.empty() && !reference.pixels.empty())
+    written = WritePicture(
+                  PicturePath(dir, scene, "difference"),
+                  Enlarge(DifferencePicture(reduced, reference, shallow), kValidationBlock), err) &&
+              written;
+  return written;
+}
+
 std::string ValidationJson(const ValidationRun& run) {
+  const EglBits& b = run.bits;
   std::string json = "{\"renderer\": {\"vendor\": " + JsonString(run.vendor) +
                      ", \"renderer\": " + JsonString(run.renderer) +
                      ", \"version\": " + JsonString(run.version) +
+                     FormatC(
+                         ", \"color_bits\": [%d, %d, %d, %d], \"depth_bits\": %d, "
+                         "\"stencil_bits\": %d",
+                         b.red, b.green, b.blue, b.alpha, b.depth, b.stencil) +
                      "},\n \"limit\": " + FormatC("%.2f", kValidationLimit) + ",\n \"scenes\": [";
   const char* separator = "\n";
   for (int i = 0; i < kSceneCount; ++i) {
@@ -44,6 +78,18 @@ std::string ValidationJson(const ValidationRun& run) {
   return json + "]}\n";
 }
 
+// "2 of 24 scenes failed", "all 24 scenes passed".
+std::string Summary(const ValidationRun& run) {
+  int checked = 0, failed = 0;
+  for (const SceneValidation& s : run.scenes) {
+    checked += s.checked ? 1 : 0;
+    failed += s.checked && !s.passed ? 1 : 0;
+  }
+  const char* scenes = checked == 1 ? "scene" : "scenes";
+  if (failed > 0) return FormatC("%d of %d %s failed", failed, checked, scenes);
+  return checked == 1 ? "the scene passed" : FormatC("all %d scenes passed", checked);
+}
+
 }  // namespace
 
 std::string ValidationRun::Failures() const {
@@ -55,8 +101,9 @@ std::string ValidationRun::Failures() const {
   return (list.find(',') == std::string::npos ? "scene " : "scenes ") + list;
 }
 
-bool ValidateScenes(const CliOptions& o, ValidationRun& run, std::FILE* lines, std::FILE* err) {
-  ValidationRenderer renderer(o.egl, o.device < 0 ? 0 : o.device, err);
+bool ValidateScenes(const CliOptions& o, ValidationRun& run, std::FILE* lines, std::FILE* err,
+                    bool runOrder) {
+  ValidationRenderer renderer(o.egl, o.device < 0 ? 0 : o.device, err, o.depthBits);
   std::string error;
   if (!renderer.Open(error)) {
     std::fprintf(err, "velmark3-cli: no OpenGL context: %s\n", error.c_str());
@@ -65,17 +112,24 @@ bool ValidateScenes(const CliOptions& o, ValidationRun& run, std::FILE* lines, s
   run.vendor = renderer.vendor;
   run.renderer = renderer.renderer;
   run.version = renderer.version;
+  run.bits = renderer.bits;
+  const EglBits& b = run.bits;
+  if (lines)
+    std::fprintf(lines, "Renderer: %s, OpenGL %s; colour %d/%d/%d/%d, depth %d, stencil %d bits\n",
+                 run.renderer.c_str(), run.version.c_str(), b.red, b.green, b.blue, b.alpha,
+                 b.depth, b.stencil);
   for (int i = 0; i < kSceneCount; ++i) {
     if (!o.scenes[i]) continue;
     SceneValidation& s = run.scenes[i];
     s.checked = true;
     s.difference = std::numeric_limits<double>::quiet_NaN();
-    RgbImage frame, reference, reduced;
-    if (!renderer.Render(i, frame, error) || !LoadReference(i, reference, error)) {
+    RgbImage frame, reference, shallow, reduced;
+    if (!renderer.Render(i, frame, error, runOrder ? o.scenes : nullptr) ||
+        !LoadReference(i, b.depth, reference, shallow, error)) {
       std::fprintf(err, "velmark3-cli: scene %d cannot be validated: %s\n", i + 1, error.c_str());
     } else {
       reduced = BlockAverage(frame, kValidationBlock);
-      s.difference = PictureDifference(reduced, reference);
+      s.difference = PictureDifference(reduced, reference, shallow);
       s.passed = s.difference <= kValidationLimit;
     }
     if (lines)
@@ -84,24 +138,16 @@ bool ValidateScenes(const CliOptions& o, ValidationRun& run, std::FILE* lines, s
                    std::isfinite(s.difference) ? FormatC("%.2f", s.difference).c_str() : "none",
                    kValidationLimit);
     if (o.imagesDir.empty() || (s.passed && !o.imagesAll)) continue;
-    // What could be drawn is written; a write that fails is reported and
-    // the check goes on.
-    bool written = true;
-    if (!frame.pixels.empty())
-      written = WritePicture(PicturePath(o.imagesDir, i, "rendered"), frame, err) && written;
-    if (!reference.pixels.empty())
-      written = WritePicture(PicturePath(o.imagesDir, i, "reference"), reference, err) && written;
-    if (!reduced.pixels.empty() && !reference.pixels.empty())
-      written = WritePicture(PicturePath(o.imagesDir, i, "difference"),
-                             DifferencePicture(reduced, reference), err) &&
-                written;
-    run.picturesWritten = run.picturesWritten && written;
+    run.picturesWritten = WritePictures(o.imagesDir, i, frame, reference, shallow, reduced, err) &&
+                          run.picturesWritten;
+    run.anyPicture = true;
   }
+  if (lines) std::fprintf(lines, "%s\n", Summary(run).c_str());
   return true;
 }
 
 bool ValidateBeforeRun(const CliOptions& o, ValidationRun& run, std::FILE* err) {
-  if (!ValidateScenes(o, run, err, err)) return false;
+  if (!ValidateScenes(o, run, err, err, true)) return false;
   const std::string failures = run.Failures();
   if (failures.empty() || !o.save || o.allowInvalid) return true;
   std::fprintf(err,
@@ -131,15 +177,13 @@ void ReportValidationFailures(const ValidationRun& run, std::FILE* err) {
 }
 
 int ValidateCommand(const CliOptions& o, std::FILE* out, std::FILE* err) {
-  // The pictures' folder is made when missing (the outputs were checked).
-  if (!o.imagesDir.empty() && mkdir(o.imagesDir.c_str(), 0777) != 0 && errno != EEXIST) {
-    std::fprintf(err, "velmark3-cli: cannot make %s: %s\n", TerminalText(o.imagesDir).c_str(),
-                 std::strerror(errno));
-    return 1;
-  }
   ValidationRun run;
   // A report on standard output takes the lines' place there; they go aside.
-  if (!ValidateScenes(o, run, o.jsonPath == "-" ? err : out, err)) return 1;
+  std::FILE* lines = o.jsonPath == "-" ? err : out;
+  // Each scene as a run of all scenes draws it.
+  if (!ValidateScenes(o, run, lines, err, false)) return 1;
+  if (!o.imagesDir.empty() && !run.anyPicture)
+    std::fprintf(lines, "no picture written: every scene passed\n");
   bool ok = run.Failures().empty() && run.picturesWritten;
   if (!o.jsonPath.empty()) {
     const std::string json = ValidationJson(run);

@@ -18,17 +18,21 @@ struct SceneValidation {
 
 struct ValidationRun {
   std::string vendor, renderer, version;
+  EglBits bits;  // of the context's config
   SceneValidation scenes[kSceneCount];
   bool picturesWritten = true;  // every picture --images asked for
+  bool anyPicture = false;      // --images had a picture to write
   // The failing scenes, "scene 3" or "scenes 3, 7"; empty when all passed.
   std::string Failures() const;
 };
 
-// Draws and compares the selected scenes, one line each on `lines`, and
-// writes the pictures --images asks for. False (the reason on `err`) when no
+// Draws and compares the selected scenes, one line each on `lines` between
+// the renderer's and a summary, and writes the pictures --images asks for.
+// Each scene starts as a run of all scenes starts it, or with `runOrder` as
+// a run of the selected ones does. False (the reason on `err`) when no
 // context could be made; a scene that fails is not an error here.
-bool ValidateScenes(const CliOptions& options, ValidationRun& run, std::FILE* lines,
-                    std::FILE* err);
+bool ValidateScenes(const CliOptions& options, ValidationRun& run, std::FILE* lines, std::FILE* err,
+                    bool runOrder);
 
 // The pictures --images writes of a scene (0-based), by kind.
 constexpr const char* kPictureKinds[] = {"rendered", "reference", "difference"};

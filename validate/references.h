@@ -12,7 +12,9 @@ struct EmbeddedReference {
   std::size_t size;
 };
 
-// By scene index.
+// By scene index: drawn with the deepest depth buffer, and with 16 bits
+// where that changes the picture (nullptr elsewhere).
 extern const EmbeddedReference kEmbeddedReferences[kSceneCount];
+extern const EmbeddedReference kShallowReferences[kSceneCount];
 
 }  // namespace vm

@@ -14,10 +14,13 @@
 #include "validate/references.h"
 
 namespace vm {
-ValidationRenderer::ValidationRenderer(EglPlatform egl, int device, std::FILE* log)
+ValidationRenderer::ValidationRenderer(EglPlatform egl, int device, std::FILE* log,
+                                       int depthRequest)
     : saved_(BenchState),
       gl_(std::make_unique<EglContext>(kValidationWidth, kValidationHeight, egl, device)),
-      platform_(std::make_unique<HeadlessPlatform>(log)) {}
+      platform_(std::make_unique<HeadlessPlatform>(log)) {
+  gl_->RequestDepth(depthRequest);
+}
 
 ValidationRenderer::~ValidationRenderer() {
   if (view_) view_->OnDestroy();
@@ -38,15 +41,20 @@ bool ValidationRenderer::Open(std::string& error) {
   vendor = GlString(GL_VENDOR);
   renderer = GlString(GL_RENDERER);
   version = GlString(GL_VERSION);
+  bits = gl_->bits();
   // Every scene starts from the state the view leaves after its creation.
   glPushAttrib(GL_ALL_ATTRIB_BITS);
   return true;
 }
 
-bool ValidationRenderer::Render(int scene, RgbImage& frame, std::string& error) {
+bool ValidationRenderer::Render(int scene, RgbImage& frame, std::string& error, const bool* run) {
   if (!view_ || view_->state.quadric == nullptr || scene < 0 || scene >= kSceneCount) {
     error = "nothing to draw on";
     return false;
+  }
+  if (run) {
+    error = RunOrderProblem(scene, run);
+    if (!error.empty()) return false;
   }
   // Only this frame's errors count.
   while (glGetError() != GL_NO_ERROR) {
@@ -58,21 +66,27 @@ bool ValidationRenderer::Render(int scene, RgbImage& frame, std::string& error) 
   view.towerSpin = 0.0f;
   view.latticeAngle = 0.0f;
   InitGeometryBlock(view.geo);
-  // The state of a run of all scenes as this one starts: the parameters the
-  // earlier scenes leave, and the previous scene's set-up (scene 17 draws
-  // the mesh scene 16 builds).
+  // The state of the run as this scene starts: the parameters the earlier
+  // scenes leave, and the previous scene's set-up (scene 17 draws the mesh
+  // scene 16 builds). A run starts with the first scene's parameters.
   BenchState = BenchStateData{};
   std::srand(kValidationSeed);
   DrawSpotPhases();
   ResetTowerPositions();
-  for (int k = 0; k <= scene; ++k) {
+  int previous = -1;
+  for (int k = 0; k < scene; ++k) {
+    if (run && !run[k] && k != 0) continue;
     BenchState.currentScene = k;
     ApplySceneParameters();
-    if (k == scene - 1) {
-      BenchState.sceneChanged = 0;
-      SetupScene(view);
-    }
+    if (!run || run[k]) previous = k;
   }
+  if (previous >= 0) {
+    BenchState.currentScene = previous;
+    BenchState.sceneChanged = 0;
+    SetupScene(view);
+  }
+  BenchState.currentScene = scene;
+  ApplySceneParameters();
   BenchState.displayMode = kModeBenchmark;
   for (int f = 0; f < kValidationFrame; ++f) {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
@@ -122,72 +136,105 @@ RgbImage BlockAverage(const RgbImage& image, int block) {
 
 namespace {
 
-// How far each channel of `a` lies outside the range that channel takes in
-// the 3 x 3 blocks of `b` around it: a shape one pixel off, or a different
-// rasteriser's edge, stays inside it; a lost light, texture or primitive
-// does not.
-std::vector<int> OutsideNeighbours(const RgbImage& a, const RgbImage& b) {
-  std::vector<int> d(a.pixels.size(), 0);
-  const int w = a.width, h = a.height;
-  for (int y = 0; y < h; ++y)
-    for (int x = 0; x < w; ++x)
-      for (int c = 0; c < 3; ++c) {
-        int lo = 255, hi = 0;
-        for (int ny = std::max(y - 1, 0); ny <= std::min(y + 1, h - 1); ++ny)
-          for (int nx = std::max(x - 1, 0); nx <= std::min(x + 1, w - 1); ++nx) {
-            const int v = b.pixels[(static_cast<size_t>(ny) * w + nx) * 3 + c];
-            lo = std::min(lo, v);
-            hi = std::max(hi, v);
-          }
-        const size_t i = (static_cast<size_t>(y) * w + x) * 3 + c;
-        d[i] = std::max({0, a.pixels[i] - hi, lo - a.pixels[i]});
-      }
-  return d;
-}
-
-// Both ways: what is missing from one picture is extra in the other.
-std::vector<int> ChannelDistances(const RgbImage& a, const RgbImage& b) {
-  std::vector<int> d = OutsideNeighbours(a, b);
-  const std::vector<int> back = OutsideNeighbours(b, a);
-  for (size_t i = 0; i < d.size(); ++i) d[i] = std::max(d[i], back[i]);
-  return d;
-}
-
 bool SameSize(const RgbImage& a, const RgbImage& b) {
   return a.width == b.width && a.height == b.height && !a.pixels.empty() &&
          a.pixels.size() == b.pixels.size();
 }
 
+// Builds the mesh a later scene may draw.
+bool BuildsMesh(int scene) {
+  const SceneGeometry g = SceneTable[scene].setup.geometry;
+  return g == SceneGeometry::kRippleShell || g == SceneGeometry::kRoughDome ||
+         g == SceneGeometry::kFractal;
+}
+
 }  // namespace
 
-double PictureDifference(const RgbImage& a, const RgbImage& b) {
+namespace {
+
+// How far each channel of `a` is from `b`, or from `alternative` where that
+// is nearer (an empty alternative is no alternative).
+std::vector<int> Distances(const RgbImage& a, const RgbImage& b, const RgbImage& alternative) {
+  std::vector<int> d(a.pixels.size());
+  const bool either = SameSize(a, alternative);
+  for (size_t i = 0; i < d.size(); ++i) {
+    d[i] = std::abs(a.pixels[i] - b.pixels[i]);
+    if (either) d[i] = std::min(d[i], std::abs(a.pixels[i] - alternative.pixels[i]));
+  }
+  return d;
+}
+
+}  // namespace
+
+double PictureDifference(const RgbImage& a, const RgbImage& b, const RgbImage& alternative) {
   if (!SameSize(a, b)) return 100.0;
   size_t off = 0;
-  for (int d : ChannelDistances(a, b))
+  for (int d : Distances(a, b, alternative))
     if (d > kValidationTolerance) ++off;
   return 100.0 * static_cast<double>(off) / static_cast<double>(a.pixels.size());
 }
 
-RgbImage DifferencePicture(const RgbImage& a, const RgbImage& b) {
+RgbImage DifferencePicture(const RgbImage& a, const RgbImage& b, const RgbImage& alternative) {
   RgbImage out = a;
   if (!SameSize(a, b)) return out;
-  const std::vector<int> d = ChannelDistances(a, b);
+  const std::vector<int> d = Distances(a, b, alternative);
   for (size_t i = 0; i < d.size(); ++i)
     out.pixels[i] = static_cast<unsigned char>(std::min(d[i] * 4, 255));
   return out;
 }
 
-bool LoadReference(int scene, RgbImage& reference, std::string& error) {
+RgbImage Enlarge(const RgbImage& image, int factor) {
+  RgbImage out;
+  out.width = image.width * factor;
+  out.height = image.height * factor;
+  out.pixels.resize(static_cast<size_t>(out.width) * out.height * 3);
+  for (int y = 0; y < out.height; ++y)
+    for (int x = 0; x < out.width; ++x)
+      for (int c = 0; c < 3; ++c)
+        out.pixels[(static_cast<size_t>(y) * out.width + x) * 3 + c] =
+            image.pixels[(static_cast<size_t>(y / factor) * image.width + x / factor) * 3 + c];
+  return out;
+}
+
+std::string RunOrderProblem(int scene, const bool* run) {
+  if (scene < 0 || scene >= kSceneCount || !run) return "";
+  const SceneRow& row = SceneTable[scene];
+  if (row.draw.renderer != SceneRenderer::kSurfaceMesh ||
+      row.setup.geometry != SceneGeometry::kNone)
+    return "";
+  for (int k = scene - 1; k >= 0; --k)
+    if (run[k]) {
+      if (BuildsMesh(k)) return "";
+      break;
+    }
+  // A run goes in ascending order, so only a builder below it helps.
+  int builder = scene - 1;
+  while (builder >= 0 && !BuildsMesh(builder)) --builder;
+  return "scene " + std::to_string(scene + 1) +
+         " draws the mesh of the latest surface scene; add scene " + std::to_string(builder + 1) +
+         " before it";
+}
+
+namespace {
+
+bool Decode(const EmbeddedReference& r, RgbImage& picture, std::string& error) {
+  if (DecodePng(r.data, r.size, picture, error)) return true;
+  error = "its reference picture is damaged: " + error;
+  return false;
+}
+
+}  // namespace
+
+bool LoadReference(int scene, int depthBits, RgbImage& reference, RgbImage& shallow,
+                   std::string& error) {
+  shallow = RgbImage{};
   if (scene < 0 || scene >= kSceneCount || kEmbeddedReferences[scene].data == nullptr) {
     error = "this build has no reference picture for it";
     return false;
   }
-  const EmbeddedReference& r = kEmbeddedReferences[scene];
-  if (!DecodePng(r.data, r.size, reference, error)) {
-    error = "its reference picture is damaged: " + error;
-    return false;
-  }
-  return true;
+  if (!Decode(kEmbeddedReferences[scene], reference, error)) return false;
+  return depthBits > kShallowDepthBits || kShallowReferences[scene].data == nullptr ||
+         Decode(kShallowReferences[scene], shallow, error);
 }
 
 }  // namespace vm

@@ -3,6 +3,7 @@
 #include <EGL/egl.h>
 #include <EGL/eglext.h>
 
+#include <algorithm>
 #include <cstring>
 
 namespace vm {
@@ -170,13 +171,56 @@ bool EglContext::SetupPixelFormat() {
                             EGL_RENDERABLE_TYPE,
                             EGL_OPENGL_BIT,
                             EGL_NONE};
-  EGLConfig config = nullptr;
   EGLint count = 0;
-  if (!eglChooseConfig(display_, attribs, &config, 1, &count) || count < 1) {
+  if (!eglChooseConfig(display_, attribs, nullptr, 0, &count) || count < 1) {
     error_ = "no EGL config with 8-bit RGB and a 16-bit depth buffer";
     return false;
   }
-  config_ = config;
+  std::vector<EGLConfig> configs(static_cast<size_t>(count));
+  if (!eglChooseConfig(display_, attribs, configs.data(), count, &count) || count < 1) {
+    error_ = "no EGL config with 8-bit RGB and a 16-bit depth buffer";
+    return false;
+  }
+  configs.resize(static_cast<size_t>(count));
+  // As the desktop's GLX visual is chosen, so both draw the same picture:
+  // 8-bit RGB and no multisampling where the driver has them, then the
+  // deepest depth buffer (EGL would sort the shallowest first), else EGL's
+  // order. A request takes the shallowest of at least that many bits instead.
+  auto attrib = [this](EGLConfig c, EGLint name) {
+    EGLint v = 0;
+    eglGetConfigAttrib(display_, c, name, &v);
+    return v;
+  };
+  const int least = std::max(depthRequest_, 16);
+  EGLConfig best = nullptr;
+  long bestRank = 0;
+  int bestDepth = 0;
+  for (EGLConfig c : configs) {
+    const int depth = attrib(c, EGL_DEPTH_SIZE);
+    if (depth < least) continue;
+    const bool exact = attrib(c, EGL_RED_SIZE) == 8 && attrib(c, EGL_GREEN_SIZE) == 8 &&
+                       attrib(c, EGL_BLUE_SIZE) == 8;
+    const bool single = attrib(c, EGL_SAMPLE_BUFFERS) == 0;
+    const long rank =
+        (exact ? 4000L : 0L) + (single ? 2000L : 0L) + (depthRequest_ > 0 ? 1000L - depth : depth);
+    if (best == nullptr || rank > bestRank) {
+      best = c;
+      bestRank = rank;
+      bestDepth = depth;
+    }
+  }
+  if (best == nullptr) {
+    error_ = "no EGL config with 8-bit RGB and a depth buffer of at least " +
+             std::to_string(least) + " bits";
+    return false;
+  }
+  config_ = best;
+  bits_.red = attrib(best, EGL_RED_SIZE);
+  bits_.green = attrib(best, EGL_GREEN_SIZE);
+  bits_.blue = attrib(best, EGL_BLUE_SIZE);
+  bits_.alpha = attrib(best, EGL_ALPHA_SIZE);
+  bits_.depth = bestDepth;
+  bits_.stencil = attrib(best, EGL_STENCIL_SIZE);
   return true;
 }
 

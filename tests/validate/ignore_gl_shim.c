@@ -1,7 +1,7 @@
 // Preloaded under velmark3-cli validate: a driver that cuts corners.
 // VM_IGNORE names what it skips: lighting, texture, fog or depth (glEnable of
-// that capability is ignored), or drop (every tenth glBegin/glEnd primitive
-// group is left out).
+// that capability is ignored), drop (every tenth glBegin/glEnd primitive
+// group is left out) or shininess (half the specular exponent asked for).
 #define _GNU_SOURCE
 #include <GL/gl.h>
 #include <dlfcn.h>
@@ -50,4 +50,11 @@ void glVertex3d(GLdouble x, GLdouble y, GLdouble z) {
   static void (*real)(GLdouble, GLdouble, GLdouble);
   if (!real) real = (void (*)(GLdouble, GLdouble, GLdouble))dlsym(RTLD_NEXT, "glVertex3d");
   if (!dropping) real(x, y, z);
+}
+
+void glMaterialf(GLenum face, GLenum name, GLfloat value) {
+  static void (*real)(GLenum, GLenum, GLfloat);
+  if (!real) real = (void (*)(GLenum, GLenum, GLfloat))dlsym(RTLD_NEXT, "glMaterialf");
+  if (name == GL_SHININESS && Ignoring("shininess")) value /= 2;
+  real(face, name, value);
 }
