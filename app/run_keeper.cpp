@@ -44,8 +44,10 @@ void RunKeeper::OnRunStart() {
 }
 
 void RunKeeper::OnRunEnd() {
-  if (path_.empty()) return;
   RunReport& r = *report_;
+  const std::string busy = BusyScenesLine(r);
+  if (!busy.empty()) std::fprintf(stderr, "velmark3: %s\n", busy.c_str());
+  if (path_.empty()) return;
   r.EndRun(BenchState.sceneTime);
   r.score = RunScore(BenchState.sceneTime);
   r.date = IsoDate(started_);

@@ -8,6 +8,8 @@
 
 namespace vm {
 
+constexpr double kNoLoad = __builtin_nan("");
+
 // Times in ms; NaN where the file has null (a scene without frames).
 struct TimeStats {
   double mean, min, median, p99, max;
@@ -23,6 +25,11 @@ struct RunScene {
   std::vector<std::pair<double, double>> drawHist, frameHist;  // [upper_ms, count]
   std::string validation;  // status, empty when the run was not validated
   double difference = 0.0;
+  // The machine while it ran: busy in any run, and which runs (1-based).
+  bool busy = false;
+  std::vector<int> busyRuns;
+  double otherCpus = kNoLoad;  // NaN when the run did not watch the machine
+  int cpus = 0;
 };
 
 struct RunData {
@@ -34,6 +41,8 @@ struct RunData {
   bool complete = false;
   int score = 0;
   int validated = -1;  // -1 when the run has no validation
+  bool interrupted = false;
+  int quiet = -1;  // -1 when the run did not watch the machine
   std::vector<RunScene> scenes;
 };
 

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <string>
 
+#include "environment/machine_load.h"
 #include "results/frame_stats.h"
 #include "results/results_file.h"
 #include "state/bench_state.h"
@@ -25,6 +26,11 @@ struct SceneReport {
   // run --validate: the scene's rendering validation.
   bool validationPassed = false;
   double validationDifference = 0.0;  // NaN when it could not be drawn
+  // The machine while the scene ran, over all its runs, and which runs
+  // (by index) found it busy.
+  LoadSpan environment;
+  int environmentSpans = 0;
+  bool busyRun[kMaxRuns] = {};
 };
 
 // Sized before the run: collecting a frame never allocates.
@@ -42,7 +48,14 @@ struct RunReport : FrameTimeSink {
   bool validationRan = false;  // run --validate
   SceneReport scenes[kSceneCount];
 
+  bool interrupted = false;  // stopped by a signal: the scenes it finished
+  bool watchMachine = true;  // sample the machine at scene boundaries
+
   void OnBenchmarkFrame(int scene, double drawSeconds, double frameSeconds) override;
+  void OnSceneStart(int scene) override;
+  void OnSceneEnd(int scene) override;
+  // Records a scene's interval as if sampled (the tests feed fixed ones).
+  void AddEnvironment(int scene, const LoadSpan& span);
   // Before a new run of the same report: no frames, no rates.
   void ClearScenes();
   // After each run: the rate of every scene that took part, from its time.
@@ -51,7 +64,14 @@ struct RunReport : FrameTimeSink {
   // (what is printed, scored and saved); the scenes whose runs spread by
   // more than 10% of it are named on `err`.
   void UseMedians(float (&sceneTime)[kSceneCount], std::FILE* err);
+
+ private:
+  LoadSample sceneStart_;
 };
+
+// "scenes 3, 7 ran while other processes used 45% and 80% of the 2 CPUs:
+// ..." for standard error; empty when every scene ran on a quiet machine.
+std::string BusyScenesLine(const RunReport& report);
 
 // The scene's name as its progress label gives it.
 std::string SceneName(int scene);
