@@ -226,6 +226,7 @@ bool ParseRun(const std::string& text, RunDetail detail, RunData& out, std::stri
   if (const Json* v = Get(doc, "view")) {
     out.width = Int(*v, "width");
     out.height = Int(*v, "height");
+    out.depthBits = Int(*v, "depth_bits");
   }
   const Json& settings = *Get(doc, "settings");
   out.seconds = Int(settings, "seconds_per_scene");

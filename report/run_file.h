@@ -37,6 +37,7 @@ struct RunData {
   std::string version, vendor, renderer, glVersion, date;
   std::vector<std::pair<std::string, std::string>> machine;
   int width = 0, height = 0, seconds = 0, timerMs = 0;
+  int depthBits = 0;  // 0 when the run did not say
   std::vector<int> selected;
   bool complete = false;
   int score = 0;

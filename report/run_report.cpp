@@ -227,7 +227,8 @@ std::string RunJson(const RunReport& r) {
       ", \"renderer\": " + JsonString(r.glRenderer) + ", \"version\": " + JsonString(r.glVersion) +
       "},\n";
   out += " \"date\": " + JsonString(r.date) + ",\n \"machine\": {" + machine + "},\n";
-  out += FormatC(" \"view\": {\"width\": %d, \"height\": %d},\n", r.width, r.height);
+  out += FormatC(" \"view\": {\"width\": %d, \"height\": %d", r.width, r.height) +
+         (r.depthBits > 0 ? FormatC(", \"depth_bits\": %d},\n", r.depthBits) : std::string("},\n"));
   out +=
       FormatC(" \"settings\": {\"seconds_per_scene\": %d, \"timer_ms\": %d, \"scenes\": [%s]},\n",
               r.secondsPerScene, r.timerMs, selected.c_str());

@@ -37,6 +37,7 @@ struct SceneReport {
 struct RunReport : FrameTimeSink {
   std::string glVendor, glRenderer, glVersion;
   int width = 0, height = 0;
+  int depthBits = 0;  // the view's depth buffer; 0: not known
   int secondsPerScene = 0, timerMs = 0;
   int repeat = 1;
   bool complete = false;  // all 24 scenes ran
