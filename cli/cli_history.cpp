@@ -51,19 +51,6 @@ bool RunPaths(const CliOptions& o, std::vector<std::string>& paths, std::string&
   return true;
 }
 
-Standing Rank(const RunData& run, const std::string& resultsFile) {
-  Standing s;
-  ResultsFileReport found;
-  LoadResultTable(resultsFile.c_str(), &found);
-  if (found.state != FileState::kRead) return s;
-  s.file = resultsFile;
-  s.machines = lastResultIndex + 1;
-  s.place = 1;
-  for (int r = 0; r <= lastResultIndex; ++r)
-    s.place += ResultScore(ResultTable[r].averageFps) > run.score ? 1 : 0;
-  return s;
-}
-
 }  // namespace
 
 bool ParseHistoryCli(int argc, const char* const* argv, CliOptions& out, std::string& error) {
@@ -204,16 +191,19 @@ int ReportCommand(const CliOptions& o, std::FILE* out, std::FILE* err) {
     std::fprintf(err, "velmark3-cli: no run to report; nothing written\n");
     return 1;
   }
+  std::vector<SideComparison> comparisons;
   if (runs.size() >= 2 && runs.size() <= static_cast<size_t>(kMostCompared))
-    for (size_t k = 1; k < runs.size(); ++k) {
-      if (runs.size() > 2) std::fprintf(out, "Run 1 -> Run %zu:\n", k + 1);
-      for (const Verdict& v : CompareRuns(runs[0], runs[k]))
-        std::fprintf(out, "Scene %d : %s fps -> %s fps (ratio %s) %s\n", v.scene,
-                     Fps(v.first).c_str(), Fps(v.second).c_str(), FormatC("%.3f", v.ratio).c_str(),
-                     v.changed ? "changed" : "within noise");
-    }
-  const Standing standing = runs.size() == 1 ? Rank(runs[0], o.resultsFile) : Standing();
-  if (!ReplaceFile(o.outputPath, HtmlReport(runs, standing), error)) {
+    comparisons = EachAgainstFirst(runs, false);
+  for (const SideComparison& c : comparisons) {
+    if (comparisons.size() > 1) std::fprintf(out, "%s:\n", c.title.c_str());
+    std::fprintf(out, "%s\n", c.header.c_str());
+    for (const std::string& l : c.leftOut) std::fprintf(out, "%s\n", l.c_str());
+    if (c.scenes.empty()) std::fprintf(out, "No scene in common: nothing to compare\n");
+    for (const SceneVerdict& v : c.scenes) std::fprintf(out, "%s\n", VerdictLine(v).c_str());
+  }
+  const Standing standing = runs.size() == 1 ? RankRun(runs[0], o.resultsFile) : Standing();
+  const std::string page = HtmlReport(runs, standing, comparisons);
+  if (!ReplaceFile(o.outputPath, page, error)) {
     std::fprintf(err, "velmark3-cli: %s\n", error.c_str());
     return 1;
   }
