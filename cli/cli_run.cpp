@@ -119,6 +119,7 @@ void KeepFinishedScenes(int run, const float (&lastRun)[kSceneCount], RunReport&
     report.EndRun(BenchState.sceneTime);
   }
   report.complete = false;
+  report.interrupted = true;
   BenchState.displayMode = kModeIntro;
   BenchState.resultsAvailable = 1;  // scored as a run of the scenes it finished
 }
@@ -216,6 +217,8 @@ int RunCommand(CliOptions& o, std::FILE* out, std::FILE* err) {
   if (stopped) KeepFinishedScenes(run, lastRun, *report);
   report->UseMedians(BenchState.sceneTime, err);
   TellScenesWithoutFrames(o, *report, err);
+  if (const std::string busy = BusyScenesLine(*report); !busy.empty())
+    std::fprintf(err, "velmark3-cli: %s\n", busy.c_str());
 
   // Saved before anything is printed: a closed pipe cannot lose the run. A
   // stopped run is not what the user meant to keep.
