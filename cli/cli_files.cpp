@@ -47,31 +47,6 @@ bool CopyIfMissing(const std::string& from, const std::string& to) {
 
 }  // namespace
 
-bool TakeResultsFileOption(std::vector<const char*>& args, std::string& path, std::string& error) {
-  static const std::string name = "--results-file";
-  for (size_t i = 0; i < args.size(); ++i) {
-    const std::string arg = args[i] ? args[i] : "";
-    if (arg == name) {
-      if (i + 1 >= args.size() || !args[i + 1] || !*args[i + 1]) {
-        error = "option --results-file needs a value";
-        return false;
-      }
-      path = args[i + 1];
-      args.erase(args.begin() + i, args.begin() + i + 2);
-      --i;
-    } else if (arg.compare(0, name.size() + 1, name + "=") == 0) {
-      path = arg.substr(name.size() + 1);
-      if (path.empty()) {
-        error = "option --results-file needs a value";
-        return false;
-      }
-      args.erase(args.begin() + i);
-      --i;
-    }
-  }
-  return true;
-}
-
 std::string InstalledDataDir() {
   char exe[4096];
   const ssize_t n = readlink("/proc/self/exe", exe, sizeof exe - 1);

@@ -9,10 +9,6 @@
 
 namespace vm {
 
-// Takes "--results-file PATH" or "--results-file=PATH" out of args (the
-// command line). False with a reason when PATH is missing.
-bool TakeResultsFileOption(std::vector<const char*>& args, std::string& path, std::string& error);
-
 // Makes the runner's folder the working directory: for an installed runner
 // (its data folder at dataDir exists) the per-user folder, created and seeded
 // with the shipped files not there yet. Every path of the command line is

@@ -1,5 +1,6 @@
-// Command line of the headless runner: parsed into plain values, no side
-// effects, so any argument vector is safe to hand it.
+// Command line of the headless runner, parsed into plain values, and the
+// small parsers its options share. No side effects: any argument vector is
+// safe to hand them.
 #pragma once
 
 #include <string>
@@ -43,9 +44,9 @@ struct CliOptions {
   // command line (an empty value counts as given).
   std::string fields[kFieldCount];
   bool given[kFieldCount] = {};
-  // Reports a script can read: a path, "-" for standard output, or empty.
-  // results, compare and scenes take only --json, which writes to standard
-  // output.
+  // Documents a script can read: a path, "-" for standard output, or empty.
+  // results, compare, scenes and history take only --json, which writes to
+  // standard output.
   std::string jsonPath;
   std::string csvPath;
   int repeat = 1;
@@ -61,12 +62,19 @@ struct CliOptions {
   int second = 0;
   // Read by every command, appended by run --save (--results-file).
   std::string resultsFile = "results.txt";
-  // run keeps its report in runs/ beside the results file (--no-history).
+  // run keeps its report in runs/ beside the results file (--no-history),
+  // in this file once the outputs are checked.
   bool history = true;
+  std::string keptRunPath;
   // report: run files or history indexes, --last N, -o PATH
   std::vector<std::string> runs;
   int last = 0;
   std::string outputPath = "report.html";
+  // "A B vs C D": how many runs come before "vs" (-1: no sides named).
+  long sideSplit = -1;
+  bool all = false;  // --all: marked runs count in the statistics
+  // The options the command line named, as the table spells them.
+  std::vector<std::string> named;
 
   CliOptions() {
     for (bool& s : scenes) s = true;
@@ -80,14 +88,17 @@ extern const char* const kFieldOptions[kFieldCount];
 // short, no terminal control characters.
 std::string Shown(const std::string& text);
 
-// Fills `out` from argv[1..argc-1]. On a bad command line returns false with
-// a one-line reason in `error`.
-bool ParseCli(int argc, const char* const* argv, CliOptions& out, std::string& error);
+// A whole decimal number, any number of digits, with an optional '-': kOk
+// with `value` in [lo, hi], kBelow or kAbove (value then lo or hi) when it
+// lies outside, kNotANumber for anything else.
+enum class IntegerParse { kOk, kNotANumber, kBelow, kAbove };
+IntegerParse ParseInteger(const std::string& text, long lo, long hi, long& value);
+
+// A report's RUN that is a history index (a whole number 1 or more) rather
+// than a file.
+bool IsHistoryIndex(const std::string& word);
 
 // "1,3,5-9": scene numbers 1..kSceneCount, ranges inclusive, no empty items.
 bool ParseSceneList(const std::string& text, bool (&scenes)[kSceneCount], std::string& error);
-
-// The full --help text.
-const char* CliUsage();
 
 }  // namespace vm

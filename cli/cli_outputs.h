@@ -1,6 +1,7 @@
-// The files a command will write, checked together before its work starts:
-// a run that cannot write what was asked of it is refused (exit 2) before
-// its first scene, and nothing it writes can land on a file the user keeps.
+// The one check of the files a command will write, made before its work
+// starts (the first scene, the first validation frame, the first run read):
+// an output that cannot be written, or that would replace a file the user
+// keeps, refuses the whole command, and nothing is created then.
 #pragma once
 
 #include <string>
@@ -8,24 +9,30 @@
 
 namespace vm {
 
-struct CommandOutput {
-  std::string option;  // how messages name it: "--json", "--save"
-  std::string path;    // "" (not asked for) and "-" (standard output) are not checked
-  // Appended under the lock (the results file) rather than replaced whole.
-  bool append = false;
+enum class OutputKind {
+  kDocument,  // replaced whole; "-" is standard output
+  kAppend,    // the results file, appended under the lock
+  kPicture,   // replaced whole; its folder is made when missing
+  kKeptRun,   // the run's file in runs/; the folder is made when missing
 };
 
-// The files the program reads and a report must never replace: the results
-// file in use, results.txt, benchs.txt and faq.txt of the working folder, and
-// the installed program's shipped files.
+struct CommandOutput {
+  std::string option;  // how messages name it: "--json", "--save"
+  std::string path;    // "" is not asked for
+  OutputKind kind = OutputKind::kDocument;
+};
+
+// The files the program reads and no output may replace: the results file
+// in use, results.txt, benchs.txt and faq.txt of the working folder, and the
+// installed program's shipped files.
 std::vector<std::string> KeptFiles(const std::string& resultsFile);
 
-// Empty when every output can be written: each passes CheckOutputPath (an
-// appended one: an existing regular file that can be written, or a place for
-// a new one), no two name the same file, and no replaced one names a kept
-// file (nor an appended one a file other than a results file). Otherwise one
-// line per output refused, naming its option and path.
-std::string CheckRunOutputs(const std::vector<CommandOutput>& outputs,
-                            const std::string& resultsFile);
+// Empty when every output can be written: each can take a new file (a link
+// is written through to its target), no two name the same file, none names
+// a kept file (an appended one may name a results file), a file in `reads`
+// or a kept run in runs/. Otherwise one line naming the output's path and
+// the reason.
+std::string CheckOutputs(const std::vector<CommandOutput>& outputs,
+                         const std::vector<std::string>& reads, const std::string& resultsFile);
 
 }  // namespace vm

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "cli/cli_report.h"
+#include "cli/cli_documents.h"
 #include "platform/utf8.h"
 #include "results/ranking.h"
 #include "results/result_table.h"

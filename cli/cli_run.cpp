@@ -7,15 +7,15 @@
 
 #include "app/commands.h"
 #include "app/velmark3_app.h"
+#include "cli/cli_documents.h"
 #include "cli/cli_history.h"
-#include "cli/cli_outputs.h"
-#include "cli/cli_report.h"
 #include "cli/cli_stop.h"
 #include "cli/cli_validate.h"
 #include "cli/machine_info.h"
 #include "platform/edit_rules.h"
 #include "platform/egl/egl_context.h"
 #include "platform/headless_platform.h"
+#include "report/html_report.h"
 #include "report/run_history.h"
 #include "results/result_table.h"
 #include "results/results_file.h"
@@ -51,19 +51,12 @@ bool SaveRun(const CliOptions& o, Platform& platform, std::FILE* err) {
   return saved;
 }
 
-// "1,3,5-9": the selected scenes as the --scenes option writes them.
-std::string SceneList(const bool (&scenes)[kSceneCount]) {
-  std::string list;
-  for (int i = 0; i < kSceneCount; ++i) {
-    if (!scenes[i]) continue;
-    int last = i;
-    while (last + 1 < kSceneCount && scenes[last + 1]) ++last;
-    if (!list.empty()) list += ",";
-    list += std::to_string(i + 1);
-    if (last > i) list += "-" + std::to_string(last + 1);
-    i = last;
-  }
-  return list;
+// "1,3,5-9": the selected scenes as --scenes takes them.
+std::string SelectedScenes(const bool (&scenes)[kSceneCount]) {
+  std::vector<int> numbers;
+  for (int i = 0; i < kSceneCount; ++i)
+    if (scenes[i]) numbers.push_back(i + 1);
+  return SceneList(numbers);
 }
 
 // What the run measures, so that its numbers can be told apart later.
@@ -73,7 +66,7 @@ void WriteRunHeader(const CliOptions& o, std::FILE* err) {
                GlString(GL_VENDOR).c_str(), GlString(GL_RENDERER).c_str(),
                GlString(GL_VERSION).c_str());
   std::fprintf(err, "View %dx%d, %d seconds per scene, timer %d ms, scenes %s\n", o.width, o.height,
-               o.seconds, o.timerMs, SceneList(o.scenes).c_str());
+               o.seconds, o.timerMs, SelectedScenes(o.scenes).c_str());
   std::fflush(err);
 }
 
@@ -146,20 +139,10 @@ int RunCommand(CliOptions& o, std::FILE* out, std::FILE* err) {
     std::fprintf(err, "velmark3-cli: --save: %s\n", WhyNotSaved(o, nullptr).c_str());
     return 1;
   }
-  // Whatever cannot be written is found before the first scene, and nothing
-  // is stored then.
-  const std::string refused = CheckRunOutputs(
-      {{"--json", o.jsonPath}, {"--csv", o.csvPath}, {"--save", o.save ? o.resultsFile : "", true}},
-      o.resultsFile);
-  if (!refused.empty()) {
-    for (size_t at = 0, end; (end = refused.find('\n', at)) != std::string::npos; at = end + 1)
-      std::fprintf(err, "velmark3-cli: %s\n", refused.substr(at, end - at).c_str());
-    std::fprintf(err, "velmark3-cli: nothing was run\n");
-    return 2;
-  }
+  // The outputs, the kept run's file among them, were checked before this.
   const std::time_t started = std::time(nullptr);
-  std::string kept;
-  if (!PrepareHistory(o, started, kept, err)) return 2;  // the message said why
+  if (o.history && o.keptRunPath.empty())
+    o.keptRunPath = NewRunPath(RunsFolder(o.resultsFile), started);
   StopSignals stopSignals;
   // Checked in a context of its own before anything is timed.
   ValidationRun validation;
@@ -231,19 +214,20 @@ int RunCommand(CliOptions& o, std::FILE* out, std::FILE* err) {
     if (!refused.empty()) std::fprintf(err, "velmark3-cli: --save: %s\n", refused.c_str());
     saved = refused.empty() && SaveRun(o, platform, err);
   }
-  // A report on standard output takes the place of the text lines.
-  const bool text = o.jsonPath != "-" && o.csvPath != "-";
+  // A report on standard output takes the text lines' place there; they go
+  // aside.
+  std::FILE* lines = o.jsonPath == "-" || o.csvPath == "-" ? err : out;
   for (int i = 0; i < kSceneCount; ++i)
-    if (report->scenes[i].ran && text)
-      std::fprintf(out, "Scene %d : %s fps\n", i + 1,
+    if (report->scenes[i].ran)
+      std::fprintf(lines, "Scene %d : %s fps\n", i + 1,
                    FormatC("%f", SceneRate(BenchState.sceneTime[i])).c_str());
   // The score of this machine's row, as the result screens rank it.
   LoadResultTable(o.resultsFile.c_str());
   for (int r = 0; r <= lastResultIndex; ++r)
     if (ResultTable[r].isThisMachine) report->score = ResultScore(ResultTable[r].averageFps);
-  if (text) std::fprintf(out, "Score : %d\n", report->score);
-  std::fflush(out);  // the lines are out before any report is written
-  const bool keptOk = KeepInHistory(kept, *report, err);
+  std::fprintf(lines, "Score : %d\n", report->score);
+  std::fflush(lines);  // the lines are out before any report is written
+  const bool keptOk = KeepInHistory(o.history ? o.keptRunPath : "", *report, err);
   const bool reported = WriteReports(o, *report, out, err);
   if (o.validate) ReportValidationFailures(validation, err);
   if (stopped) return 128 + stopped;

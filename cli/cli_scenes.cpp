@@ -1,6 +1,6 @@
 #include "cli/cli_scenes.h"
 
-#include "cli/cli_report.h"
+#include "cli/cli_documents.h"
 #include "state/bench_state.h"
 
 namespace vm {

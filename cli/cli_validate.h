@@ -5,8 +5,8 @@
 #include <cstdio>
 #include <string>
 
+#include "cli/cli_documents.h"
 #include "cli/cli_options.h"
-#include "cli/cli_report.h"
 
 namespace vm {
 
@@ -30,8 +30,9 @@ struct ValidationRun {
 bool ValidateScenes(const CliOptions& options, ValidationRun& run, std::FILE* lines,
                     std::FILE* err);
 
-// The paths --json and --images will write: empty, or why not.
-std::string CheckValidationOutputs(const CliOptions& options);
+// The pictures --images writes of a scene (0-based), by kind.
+constexpr const char* kPictureKinds[] = {"rendered", "reference", "difference"};
+std::string PicturePath(const std::string& dir, int scene, const char* kind);
 
 // run --validate: validates the selected scenes, the lines on `err`. False
 // when the run must not go on: no context, or --save of a run with a failing

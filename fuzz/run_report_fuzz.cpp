@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "cli/cli_report.h"
+#include "cli/cli_documents.h"
 
 namespace {
 

@@ -13,12 +13,6 @@
 namespace vm {
 namespace {
 
-std::string Folder(const std::string& path) {
-  const size_t slash = path.rfind('/');
-  if (slash == std::string::npos) return ".";
-  return slash == 0 ? "/" : path.substr(0, slash);
-}
-
 std::string Base(const std::string& path) {
   const size_t slash = path.rfind('/');
   return slash == std::string::npos ? path : path.substr(slash + 1);
@@ -30,30 +24,49 @@ std::string Reason(const std::string& path, const char* what) {
 
 }  // namespace
 
-std::string CheckOutputPath(const std::string& path) {
-  if (path.empty()) return "an empty file name";
-  if (path.back() == '/') return Reason(path, "is a folder, not a file");
+std::string FolderOf(const std::string& path) {
+  const size_t slash = path.rfind('/');
+  if (slash == std::string::npos) return ".";
+  return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+std::string WrittenFile(const std::string& path) {
+  struct stat st;
+  if (lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return path;
+  char* real = realpath(path.c_str(), nullptr);
+  const std::string target = real ? real : "";
+  std::free(real);
+  return target;
+}
+
+std::string CheckOutputPath(const std::string& shown) {
+  if (shown.empty()) return "an empty file name";
+  if (shown.back() == '/') return Reason(shown, "is a folder, not a file");
+  // A link is written through: its target is what must be writable.
+  const std::string path = WrittenFile(shown);
+  if (path.empty()) return Reason(shown, "is a link to nothing");
   struct stat st;
   if (stat(path.c_str(), &st) == 0) {
-    if (S_ISDIR(st.st_mode)) return Reason(path, "is a folder, not a file");
-    if (!S_ISREG(st.st_mode)) return Reason(path, "is not a regular file");
+    if (S_ISDIR(st.st_mode)) return Reason(shown, "is a folder, not a file");
+    if (!S_ISREG(st.st_mode)) return Reason(shown, "is not a regular file");
     // A file made read-only is one its owner means to keep.
-    if (access(path.c_str(), W_OK) != 0) return Reason(path, "cannot be written to");
+    if (access(path.c_str(), W_OK) != 0) return Reason(shown, "cannot be written to");
   } else if (errno != ENOENT) {
-    return Reason(path, std::strerror(errno));
+    return Reason(shown, std::strerror(errno));
   }
-  const std::string folder = Folder(path);
-  if (stat(folder.c_str(), &st) != 0) return Reason(path, "its folder does not exist");
-  if (!S_ISDIR(st.st_mode)) return Reason(path, "its folder is not a folder");
+  const std::string folder = FolderOf(path);
+  if (stat(folder.c_str(), &st) != 0) return Reason(shown, "its folder does not exist");
+  if (!S_ISDIR(st.st_mode)) return Reason(shown, "its folder is not a folder");
   // The temporary file and the rename need write and search permission.
   if (access(folder.c_str(), W_OK | X_OK) != 0)
-    return Reason(path, "its folder cannot be written to");
+    return Reason(shown, "its folder cannot be written to");
   return "";
 }
 
-bool ReplaceFile(const std::string& path, const std::string& content, std::string& error) {
-  error = CheckOutputPath(path);
+bool ReplaceFile(const std::string& shown, const std::string& content, std::string& error) {
+  error = CheckOutputPath(shown);
   if (!error.empty()) return false;
+  const std::string path = WrittenFile(shown);
   const size_t slash = path.rfind('/');
   const std::string base = slash == std::string::npos ? path : path.substr(slash + 1);
   const std::string dir = slash == std::string::npos ? "" : path.substr(0, slash + 1);
@@ -62,7 +75,7 @@ bool ReplaceFile(const std::string& path, const std::string& content, std::strin
   name.push_back('\0');
   const int fd = mkstemp(name.data());
   if (fd < 0) {
-    error = Reason(path, std::strerror(errno));
+    error = Reason(shown, std::strerror(errno));
     return false;
   }
   temp = name.data();
@@ -86,7 +99,7 @@ bool ReplaceFile(const std::string& path, const std::string& content, std::strin
   const int saved = errno;
   ok = close(fd) == 0 && ok;
   if (ok && rename(temp.c_str(), path.c_str()) == 0) return true;
-  error = Reason(path, std::strerror(ok ? errno : (saved ? saved : EIO)));
+  error = Reason(shown, std::strerror(ok ? errno : (saved ? saved : EIO)));
   unlink(temp.c_str());
   return false;
 }
@@ -102,8 +115,8 @@ bool SamePlace(const std::string& a, const std::string& b) {
   struct stat st;
   if (stat(a.c_str(), &st) == 0 && stat(b.c_str(), &st) == 0) return false;
   if (Base(a) != Base(b)) return false;
-  char* folderA = realpath(Folder(a).c_str(), nullptr);
-  char* folderB = realpath(Folder(b).c_str(), nullptr);
+  char* folderA = realpath(FolderOf(a).c_str(), nullptr);
+  char* folderB = realpath(FolderOf(b).c_str(), nullptr);
   const bool same = folderA && folderB && std::strcmp(folderA, folderB) == 0;
   std::free(folderA);
   std::free(folderB);

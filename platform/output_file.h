@@ -8,13 +8,21 @@
 
 namespace vm {
 
+// The folder `path` is in: "." for a bare name, "/" for one in the root.
+std::string FolderOf(const std::string& path);
+
+// The file that writing `path` replaces: the path, or the target of the link
+// it is (links followed to the end). Empty for a link to nothing.
+std::string WrittenFile(const std::string& path);
+
 // Empty when `path` can take a new file: its folder exists and can be
 // written to, and the path names nothing but a regular file (no directory,
 // FIFO or device) that may be written. Otherwise why not, naming the path.
 std::string CheckOutputPath(const std::string& path);
 
 // Writes `content` to `path` through a temporary file in the same folder,
-// flushed to disk and renamed over it. False with the reason in `error`: the
+// flushed to disk and renamed over it (a link: over its target, through a
+// temporary file in the target's folder, so the link stays). False with the reason in `error`: the
 // target is then untouched and no temporary file is left. A file replaced
 // keeps its permissions; a new one gets the usual ones (0666 less umask).
 bool ReplaceFile(const std::string& path, const std::string& content, std::string& error);

@@ -35,15 +35,6 @@ std::string NewRunPath(const std::string& folder, std::time_t when) {
   return folder + "/" + stamp + FormatC("-%06x.json", random() & 0xffffffu);
 }
 
-namespace {
-
-std::string FolderOf(const std::string& path) {
-  const size_t slash = path.rfind('/');
-  return slash == std::string::npos ? "." : path.substr(0, slash);
-}
-
-}  // namespace
-
 std::string PrepareRunPath(const std::string& path) {
   // A missing folder is made with the file: a run that never ends leaves
   // nothing behind.

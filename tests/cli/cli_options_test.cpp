@@ -1,11 +1,11 @@
-#include "cli/cli_options.h"
-
 #include <gtest/gtest.h>
 
 #include <fstream>
 #include <iterator>
 #include <regex>
 #include <vector>
+
+#include "cli/cli_commands.h"
 
 namespace vm {
 namespace {
@@ -117,6 +117,9 @@ TEST(CliOptions, BadCommandLinesAreRefusedWithOneLine) {
       {"report", "--last", "0"},
       {"report", "-o"},
       {"report", "--json"},
+      {"report", "--last=0"},
+      {"results", "--json=x"},
+      {"report", "-x"},
   };
   for (const auto& args : bad) {
     const Parsed p = Parse(args);
@@ -167,6 +170,64 @@ TEST(CliOptions, FieldsAndCommands) {
   EXPECT_EQ(p.options.runs, (std::vector<std::string>{"3", "a.json"}));
   EXPECT_EQ(p.options.outputPath, "x.html");
   EXPECT_EQ(p.options.last, 2);
+}
+
+// What an option can change, to tell two parses apart.
+std::string Described(const CliOptions& o) {
+  std::string d;
+  for (bool s : o.scenes) d += s ? '1' : '0';
+  for (int k = 0; k < kFieldCount; ++k) d += "|" + o.fields[k];
+  for (int n : {o.seconds, o.timerMs, o.width, o.height, o.repeat, o.device, o.last,
+                static_cast<int>(o.egl), static_cast<int>(o.notes.size()), o.save + 2 * o.detect,
+                o.allowPartial + 2 * o.validate + 4 * o.allowInvalid + 8 * o.history +
+                    16 * o.imagesAll + 32 * o.all,
+                static_cast<int>(o.sideSplit)})
+    d += "|" + std::to_string(n);
+  for (const std::string* p :
+       {&o.jsonPath, &o.csvPath, &o.imagesDir, &o.resultsFile, &o.outputPath})
+    d += "|" + *p;
+  return d;
+}
+
+// Every option of every command, from the tables: one with a value takes it
+// as --opt VALUE and as --opt=VALUE alike, and it changes something; one
+// without refuses a value; one the command does not take is unknown to it.
+TEST(CliOptions, EveryOptionTakesItsValueEitherWay) {
+  int checked = 0;
+  for (const CommandRow& c : CommandTable()) {
+    std::vector<const char*> base = {c.name};
+    if (c.command == CliCommand::kCompare) base = {c.name, "1", "2"};
+    if (c.command == CliCommand::kValidate) base = {c.name, "--images", "d"};  // for --images-all
+    const std::string plain = Described(Parse(base).options);
+    for (const OptionRow& o : OptionTable()) {
+      const std::string name = std::string("--") + o.name;
+      const std::string joined = name + "=" + o.example;
+      SCOPED_TRACE(std::string(c.name) + " " + name);
+      std::vector<const char*> spaced = base, equals = base, bare = base;
+      spaced.insert(spaced.end(), {name.c_str(), o.example});
+      equals.push_back(joined.c_str());
+      bare.push_back(name.c_str());
+      if (!(o.commands & CommandBit(c.command))) {
+        EXPECT_EQ(Parse(bare).error.find("unknown option '" + name + "' for "), 0u);
+        continue;
+      }
+      ++checked;
+      if (o.kind == ValueKind::kNone || (o.valueless & CommandBit(c.command))) {
+        EXPECT_TRUE(Parse(bare).ok) << Parse(bare).error;
+        EXPECT_NE(Described(Parse(bare).options), plain);
+        EXPECT_EQ(Parse(equals).error,
+                  "option " + name + " takes no value" +
+                      (o.kind == ValueKind::kNone ? "" : " for " + std::string(c.name)));
+        continue;
+      }
+      const Parsed a = Parse(spaced), b = Parse(equals);
+      ASSERT_TRUE(a.ok && b.ok) << a.error << b.error;
+      EXPECT_EQ(Described(a.options), Described(b.options));
+      EXPECT_NE(Described(a.options), plain);
+      EXPECT_EQ(Parse(bare).error, "option " + name + " needs a value");
+    }
+  }
+  EXPECT_GT(checked, 40);
 }
 
 // The man page once lagged --help by six options: every command and option

@@ -10,13 +10,16 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <map>
 #include <nlohmann/json.hpp>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "cli/cli_commands.h"
+#include "cli/cli_documents.h"
 #include "cli/cli_history.h"
-#include "cli/cli_report.h"
+#include "cli/cli_report_page.h"
 #include "cli/cli_results.h"
 #include "results/result_table.h"
 #include "state/bench_state.h"
@@ -225,65 +228,171 @@ void WriteTwoMachines(const char* firstName) {
   std::fclose(f);
 }
 
-// Outputs that would lose data, and a partial run saved (it would rank as a
-// full one), are refused before the first scene (nothing stored, every file
-// as it was); a report that fails after the run
-// leaves the earlier one whole, no temporary file, and the other written.
+// A run report as the program keeps one: scene 1 at `fps`.
+std::string RunFile(int day, double fps, bool complete = false) {
+  return Json({{"program", {{"name", "velmark3"}}},
+               {"date", FormatC("2026-12-%02dT00:00:00Z", day)},
+               {"renderer", {{"renderer", "GPU\x1b"}}},
+               {"settings", {{"scenes", {1, 2, 3}}}},
+               {"score", static_cast<int>(fps * 10)},
+               {"complete", complete},
+               {"scenes", {{{"scene", 1}, {"fps", fps}}}}})
+      .dump();
+}
+
+void Write(const std::string& path, const std::string& text) {
+  std::FILE* f = std::fopen(path.c_str(), "w");
+  std::fputs(text.c_str(), f);
+  std::fclose(f);
+}
+
+// Every name under the folder with the contents of its files, links shown.
+std::string Snapshot() {
+  std::FILE* p = popen("find . -printf '%p %l\\n' | sort; find . -type f | sort | xargs cat", "r");
+  const std::string s = Contents(p);
+  pclose(p);
+  return s;
+}
+
+struct Outcome {
+  int status;
+  std::string out, err;
+};
+
+// Standard output and error in memory: no file size limit cuts them short.
+Outcome Cli(std::vector<std::string> args) {
+  args.insert(args.begin(), "velmark3-cli");
+  std::vector<const char*> argv;
+  for (const std::string& a : args) argv.push_back(a.c_str());
+  CliOptions o;
+  std::string error;
+  if (!ParseCli(static_cast<int>(argv.size()), argv.data(), o, error)) return {-1, "", error};
+  char *outText = nullptr, *errText = nullptr;
+  size_t outSize = 0, errSize = 0;
+  std::FILE* out = open_memstream(&outText, &outSize);
+  std::FILE* err = open_memstream(&errText, &errSize);
+  const int status = RunCli(o, out, err);
+  std::fclose(out);
+  std::fclose(err);
+  Outcome r{status, std::string(outText, outSize), std::string(errText, errSize)};
+  std::free(outText);
+  std::free(errText);
+  return r;
+}
+
+// Every output of every command, from the tables: what would replace a file
+// the user keeps, another output or what the command reads, and what cannot
+// be written, is refused with one line and exit status 2 before any work,
+// and nothing in the folder changes.
 TEST_F(CliDir, OutputsThatWouldLoseDataAreRefused) {
-  const struct {
-    const char *what, *json, *csv, *message;
-  } cases[] = {
-      {"the results file", "results.txt", "", "--json results.txt: the program reads it"},
-      {"the results file linked", "same.txt", "", "--json same.txt: the program reads it"},
-      {"the results file respelt", "folder/../results.txt", "", "the program reads it"},
-      {"a data file", "", "benchs.txt", "--csv benchs.txt: the program reads it"},
-      {"both on one new file", "new.txt", "./new.txt", "--csv ./new.txt: --json writes it too"},
-      {"a missing folder", "gone/run.json", "", "--json gone/run.json: its folder does not"},
-      {"a FIFO and a folder", "pipe", "folder",
-       "--json pipe: is not a regular file\n"
-       "velmark3-cli: --csv folder: is a folder"},
-      {"a full disk", "old.json", "new.csv", "could not write old.json: File too large"},
-      {"a partial run", "", "", "--save: this run has 1 of the 24 scenes; add --allow-partial"},
-  };
-  rlimit unlimited{};
-  getrlimit(RLIMIT_FSIZE, &unlimited);
-  std::signal(SIGXFSZ, SIG_IGN);
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.what);
-    const std::vector<std::string> kept = {"benchs.txt", "old.json", "results.txt"};
+  const std::vector<std::string> files = {"results.txt",   "same.txt",    "folder/../results.txt",
+                                          "benchs.txt",    "faq.txt",     "link.txt",
+                                          "runs/old.json", "gone/x.json", "pipe",
+                                          "folder",        "dangling"};
+  const std::vector<std::string> folders = {"pipe", "results.txt", "gone/sub", "runs", "dangling"};
+  // What each command needs besides: a few seconds of work if it is not refused.
+  const std::map<std::string, std::vector<std::string>> needs = {
+      {"run", {"--scenes", "1", "--allow-partial", "--no-history"}},
+      {"validate", {"--scenes", "1"}},
+      {"report", {"mine.json"}}};
+  // The command line, and how its message names the path.
+  std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
+      {{"run", "--scenes", "1", "--allow-partial", "--json", "new.txt", "--csv", "./new.txt"},
+       "new.txt: "},
+      {{"validate", "--scenes", "1", "--images", "folder", "--json=folder/scene-01-rendered.png"},
+       "folder/scene-01-rendered.png: "},
+      {{"report", "mine.json", "-o", "mine.json"}, "mine.json: "},
+      {{"run", "--scenes", "1", "--allow-partial", "--save", "--results-file", "benchs.txt"},
+       "benchs.txt: "},
+      {{"run", "--scenes", "1", "--allow-partial", "--save", "--results-file", "pipe"}, "pipe: "}};
+  int outputs = 0;
+  for (const CommandRow& command : CommandTable()) {
+    if (!command.outputs) continue;
+    for (const OptionRow& option : OptionTable()) {
+      if (!(option.commands & CommandBit(command.command)) || !option.path ||
+          (option.valueless & CommandBit(command.command)))
+        continue;
+      // An option is an output when the command declares its path.
+      CliOptions probe;
+      probe.*option.path = "probe";
+      std::vector<CommandOutput> writes;
+      std::vector<std::string> reads;
+      command.outputs(probe, writes, reads);
+      bool replaced = false;
+      for (const CommandOutput& w : writes)
+        replaced |= w.path.rfind("probe", 0) == 0 && w.kind != OutputKind::kAppend;
+      if (!replaced) continue;
+      ++outputs;
+      for (const std::string& target : option.kind == ValueKind::kFolder ? folders : files) {
+        std::vector<std::string> args = {command.name};
+        if (needs.count(command.name))
+          args = needs.at(command.name), args.insert(args.begin(), command.name);
+        args.push_back(std::string("--") + option.name);
+        args.push_back(target);
+        // A folder's message names the picture in it.
+        cases.push_back({args, target + (option.kind == ValueKind::kFolder ? "/" : ": ")});
+      }
+    }
+  }
+  EXPECT_GE(outputs, 5);  // run --json and --csv, validate --json and --images, report -o
+  for (const auto& [args, named] : cases) {
+    std::string shown;
+    for (const std::string& a : args) shown += a + " ";
+    SCOPED_TRACE(shown);
     WriteTwoMachines("KEPT");
-    ASSERT_EQ(std::system("echo earlier report >old.json; echo scenes >benchs.txt; mkdir folder; "
-                          "mkfifo pipe; ln results.txt same.txt"),
+    Write("mine.json", RunFile(1, 10));
+    ASSERT_EQ(std::system("echo scenes >benchs.txt; echo faq >faq.txt; mkdir folder runs; "
+                          "echo run >runs/old.json; mkfifo pipe; ln results.txt same.txt; "
+                          "ln -s results.txt link.txt; ln -s nowhere dangling"),
               0);
-    std::vector<std::string> before;
-    for (const std::string& name : kept) before.push_back(ReadFile(name.c_str()));
-    CliOptions o;
-    o.history = false;
-    std::fill(o.scenes, o.scenes + kSceneCount, false);
-    const bool fullDisk = c.what == std::string("a full disk");
-    o.scenes[0] = true;
-    o.allowPartial = c.what != std::string("a partial run");
-    o.save = !fullDisk;
-    o.jsonPath = c.json;
-    o.csvPath = c.csv;
-    rlimit small = unlimited;
-    small.rlim_cur = 520;  // a CSV of one scene, not its JSON
-    ASSERT_EQ(fullDisk ? setrlimit(RLIMIT_FSIZE, &small) : 0, 0);
-    std::FILE* err = std::tmpfile();
-    EXPECT_EQ(RunCommand(o, err, err), fullDisk || !o.allowPartial ? 1 : 2);
-    setrlimit(RLIMIT_FSIZE, &unlimited);
-    EXPECT_NE(Contents(err).find(c.message), std::string::npos) << Contents(err);
-    std::fclose(err);
-    for (size_t k = 0; k < kept.size(); ++k) EXPECT_EQ(ReadFile(kept[k].c_str()), before[k]);
-    std::vector<std::string> files = Files(), expected = {"benchs.txt", "folder",      "old.json",
-                                                          "pipe",       "results.txt", "same.txt"};
-    if (fullDisk) expected.insert(expected.begin() + 2, "new.csv");
-    std::sort(files.begin(), files.end());
-    EXPECT_EQ(files, expected);
-    EXPECT_EQ(ReadFile("new.csv").find("scene,name,fps,"), fullDisk ? 0 : std::string::npos);
+    const std::string before = Snapshot();
+    const Outcome r = Cli(args);
+    EXPECT_EQ(r.status, 2) << r.err;
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+    EXPECT_NE(r.err.find(" " + named), std::string::npos) << r.err;
+    EXPECT_EQ(Snapshot(), before);
     TearDown();
     SetUp();
   }
+}
+
+// A report that fails after the run leaves the earlier file whole, no
+// temporary file, and the other report written; an output that is a link
+// is written through to its file; "-" is standard output.
+TEST_F(CliDir, OutputsWrittenAfterTheWork) {
+  rlimit unlimited{};
+  getrlimit(RLIMIT_FSIZE, &unlimited);
+  std::signal(SIGXFSZ, SIG_IGN);
+  Write("old.json", "earlier report\n");
+  rlimit small = unlimited;
+  small.rlim_cur = 520;  // a CSV of one scene, not its JSON
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+  const Outcome full =
+      Cli({"run", "--scenes", "1", "--no-history", "--json", "old.json", "--csv", "new.csv"});
+  setrlimit(RLIMIT_FSIZE, &unlimited);
+  EXPECT_EQ(full.status, 1);
+  EXPECT_NE(full.err.find("could not write old.json: File too large"), std::string::npos)
+      << full.err;
+  EXPECT_EQ(ReadFile("old.json"), "earlier report\n");
+  EXPECT_EQ(ReadFile("new.csv").find("scene,name,fps,"), 0u);
+  std::vector<std::string> names = Files();
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, (std::vector<std::string>{"new.csv", "old.json"}));
+
+  Write("mine.json", RunFile(1, 10));
+  ASSERT_EQ(std::system("mkdir pages && echo old >pages/page.html && ln -s pages/page.html "
+                        "link.html"),
+            0);
+  const Outcome linked = Cli({"report", "mine.json", "-o", "link.html"});
+  EXPECT_EQ(linked.status, 0) << linked.err;
+  struct stat st;
+  EXPECT_TRUE(lstat("link.html", &st) == 0 && S_ISLNK(st.st_mode));
+  EXPECT_NE(ReadFile("pages/page.html").find("<html"), std::string::npos);
+  const Outcome piped = Cli({"report", "mine.json", "mine.json", "--output=-"});
+  EXPECT_EQ(piped.status, 0) << piped.err;
+  EXPECT_NE(piped.out.find("<html"), std::string::npos);
+  EXPECT_NE(piped.err.find("Scene 1 : 10.000000 fps -> 10.000000 fps"), std::string::npos);
 }
 
 // The ranking and a comparison as the Text Results lines and as JSON: the
@@ -433,7 +542,8 @@ TEST_F(CliDir, HistoryAndReportOfKeptRuns) {
                              {"renderer", "GPU\x1b"},
                              {"scenes", {1, 2, 3}},
                              {"score", 200},
-                             {"complete", true}}));
+                             {"complete", true},
+                             {"marks", Json::array()}}));
   EXPECT_NE(Contents(err).find("run 3, runs/20261203T000000Z-000000.json: not valid JSON"),
             std::string::npos)
       << Contents(err);
@@ -453,10 +563,6 @@ TEST_F(CliDir, HistoryAndReportOfKeptRuns) {
             std::string::npos)
       << Contents(verdicts);
   EXPECT_NE(ReadFile("report.html").find("id=\"fps-chart\""), std::string::npos);
-  o.runs = {"runs/20261201T000000Z-000000.json"};
-  o.outputPath = "runs/20261201T000000Z-000000.json";
-  EXPECT_EQ(ReportCommand(o, verdicts, err), 1);
-  EXPECT_EQ(Parse(ReadFile(o.outputPath.c_str()))["score"], 100);
   for (std::FILE* f : {out, err, text, verdicts}) std::fclose(f);
 }
 

@@ -1,4 +1,4 @@
-#include "cli/cli_report.h"
+#include "cli/cli_documents.h"
 
 #include <algorithm>
 #include <cerrno>
