@@ -10,6 +10,7 @@
 #include "cli/cli_scenes.h"
 #include "cli/cli_validate.h"
 #include "report/run_history.h"
+#include "report/run_report.h"
 #include "results/result_table.h"
 
 namespace vm {
@@ -274,9 +275,18 @@ const std::vector<OptionRow>& OptionTable() {
        "run the selection N times (1-100); each scene's median\n"
        "rate is printed, scored and saved, and standard error\n"
        "names scenes whose runs spread by more than 10%; the\n"
-       "JSON lists each run's rate, the CSV has columns run1..runN",
+       "JSON lists each run's rate, the CSV has columns run1..runN.\n"
+       "auto: 5 to 20 runs, until the relative standard error of\n"
+       "every scene's median is under 3% (the spread reached is\n"
+       "printed)",
        [](CliOptions& o, const std::string& v, std::string& e) {
-         return Number("repeat", v, 1, kMaxRepeat, "1 to 100 runs", o.repeat, e);
+         if (v == "auto") {
+           o.repeatAuto = true;
+           o.repeat = kAutoMostRuns;
+           return true;
+         }
+         o.repeatAuto = false;
+         return Number("repeat", v, 1, kMaxRepeat, "1 to 100 runs, or auto", o.repeat, e);
        },
        nullptr, "3"},
       {"egl", 0, ValueKind::kChoice, "PLATFORM", kRun | kValidate, 0,

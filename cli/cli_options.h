@@ -50,6 +50,7 @@ struct CliOptions {
   std::string jsonPath;
   std::string csvPath;
   int repeat = 1;
+  bool repeatAuto = false;  // --repeat auto: up to kAutoMostRuns, until steady
   EglPlatform egl = EglPlatform::kAuto;
   int device = -1;  // given with --device (which implies --egl device); else 0
   // Rendering validation: run --validate, and validate's --images.

@@ -100,6 +100,50 @@ std::string BusyScenesLine(const RunReport& r) {
       count == 1 ? "its rate may be" : "their rates may be");
 }
 
+double WorstMedianError(const RunReport& r, int& scene) {
+  double worst = 0.0;
+  scene = -1;
+  for (int i = 0; i < kSceneCount; ++i) {
+    const SceneReport& s = r.scenes[i];
+    const int n = s.runCount;
+    if (!s.ran || n < 2) continue;
+    double sorted[kMaxRuns], mean = 0.0, squares = 0.0;
+    std::copy(s.runs, s.runs + n, sorted);
+    const double median = Median(sorted, n);
+    for (int k = 0; k < n; ++k) mean += s.runs[k] / n;
+    for (int k = 0; k < n; ++k) squares += (s.runs[k] - mean) * (s.runs[k] - mean);
+    const double error =
+        median > 0.0 ? 1.2533 * std::sqrt(squares / (n - 1)) / std::sqrt(n) / median : 1.0;
+    if (scene < 0 || error > worst) {
+      worst = error;
+      scene = i;
+    }
+  }
+  return worst;
+}
+
+std::string FewFramesLine(const RunReport& r) {
+  std::string list;
+  int count = 0, seconds = r.secondsPerScene;
+  for (int i = 0; i < kSceneCount; ++i) {
+    const SceneReport& s = r.scenes[i];
+    if (!s.ran || s.runCount < 1) continue;
+    const long long frames = s.draw.count() / s.runCount;
+    if (frames >= kFewestFrames) continue;
+    list += (count++ ? ", " : "") + FormatC("%d (%lld)", i + 1, frames);
+    // Frames grow with the scene's length; none at all: at least a tick each.
+    const double per = frames > 0 ? static_cast<double>(frames) / r.secondsPerScene
+                                  : 1000.0 / std::max(1, r.timerMs);
+    seconds = std::max(seconds, static_cast<int>(std::ceil(kFewestFrames / per)));
+  }
+  if (!count) return "";
+  return FormatC(
+      "%s %s measured fewer than %d frames a run (frames in brackets), too few for a "
+      "steady rate: --seconds %d would give %s %d",
+      count == 1 ? "scene" : "scenes", list.c_str(), kFewestFrames, seconds,
+      count == 1 ? "it" : "each", kFewestFrames);
+}
+
 void RunReport::OnBenchmarkFrame(int scene, double drawSeconds, double frameSeconds) {
   if (scene < 0 || scene >= kSceneCount) return;
   scenes[scene].draw.Add(drawSeconds);

@@ -70,6 +70,22 @@ struct RunReport : FrameTimeSink {
   LoadSample sceneStart_;
 };
 
+// --repeat auto: runs go on, from kAutoFewestRuns, until every scene's
+// relative standard error of the median over its runs (1.2533 times the
+// standard deviation over the square root of the run count, over the
+// median) is under kAutoSpreadBound, or kAutoMostRuns are done.
+constexpr int kAutoFewestRuns = 5;
+constexpr int kAutoMostRuns = 20;
+constexpr double kAutoSpreadBound = 0.03;
+// The largest such error over the scenes with 2 or more runs, and its scene
+// (0-based; -1 and 0 when there is none).
+double WorstMedianError(const RunReport& report, int& scene);
+
+// A scene needs this many frames a run for its rate to mean much.
+constexpr int kFewestFrames = 20;
+// "scenes 9 (12 frames a run), 16 (4): --seconds 10 gives each 20", or empty.
+std::string FewFramesLine(const RunReport& report);
+
 // "scenes 3, 7 ran while other processes used 45% and 80% of the 2 CPUs:
 // ..." for standard error; empty when every scene ran on a quiet machine.
 std::string BusyScenesLine(const RunReport& report);
