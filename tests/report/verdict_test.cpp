@@ -5,6 +5,8 @@
 #include <cmath>
 #include <random>
 
+#include "report/run_report.h"
+
 namespace vm {
 namespace {
 
@@ -129,6 +131,39 @@ TEST(Verdict, SidesLeaveOutBusyAndFlaggedRunsWhenOthersSuffice) {
   RunData other = OneRun("runs/d.json", {1, 1, 1});
   other.scenes[0].scene = 9;
   EXPECT_TRUE(CompareSides({&a}, {&other}, false).scenes.empty());
+}
+
+}  // namespace
+}  // namespace vm
+
+namespace vm {
+namespace {
+
+// --repeat auto's measure of a steady median, and the scenes too short to
+// give one.
+TEST(RepeatAuto, MedianErrorAndTooFewFrames) {
+  RunReport r;
+  r.secondsPerScene = 2;
+  r.timerMs = 100;
+  r.scenes[0].ran = r.scenes[4].ran = true;
+  const double steady[] = {10, 10, 10, 10}, loose[] = {8, 12, 8, 12};
+  for (int k = 0; k < 4; ++k) {
+    r.scenes[0].runs[k] = steady[k];
+    r.scenes[4].runs[k] = loose[k];
+  }
+  r.scenes[0].runCount = r.scenes[4].runCount = 4;
+  int scene = -1;
+  // sd 2.309 over sqrt(4), times 1.2533, over the median 10.
+  EXPECT_NEAR(WorstMedianError(r, scene), 1.2533 * 2.3094 / 2 / 10, 1e-4);
+  EXPECT_EQ(scene, 4);
+
+  for (int f = 0; f < 4 * 20; ++f) r.scenes[0].draw.Add(0.01);
+  for (int f = 0; f < 4 * 5; ++f) r.scenes[4].draw.Add(0.3);
+  EXPECT_EQ(FewFramesLine(r),
+            "scene 5 (5) measured fewer than 20 frames a run (frames in brackets), too few for "
+            "a steady rate: --seconds 8 would give it 20");
+  for (int f = 0; f < 4 * 15; ++f) r.scenes[4].draw.Add(0.3);
+  EXPECT_EQ(FewFramesLine(r), "");
 }
 
 }  // namespace
