@@ -42,5 +42,8 @@ int main(int argc, char** argv) {
     return std::string(s ? reinterpret_cast<const char*>(s) : "");
   };
   keeper.SetRenderer(text(GL_VENDOR), text(GL_RENDERER), text(GL_VERSION));
+  GLint depthBits = 0;
+  glGetIntegerv(GL_DEPTH_BITS, &depthBits);
+  keeper.SetDepthBits(depthBits);
   return platform.Run();
 }

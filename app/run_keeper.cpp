@@ -22,6 +22,10 @@ void RunKeeper::SetViewSize(int width, int height) {
   report_->height = height;
 }
 
+void RunKeeper::SetDepthBits(int bits) {
+  report_->depthBits = bits;
+}
+
 void RunKeeper::OnRunStart() {
   RunReport& r = *report_;
   r.ClearScenes();
