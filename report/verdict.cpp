@@ -209,6 +209,25 @@ SideComparison CompareSides(const std::vector<const RunData*>& first,
       for (int k = 0; k < 2; ++k) quiet[k].insert(quiet[k].end(), busy[k].begin(), busy[k].end());
       sv.v = CompareRates(quiet[0], quiet[1]);
       sv.busyUsed = busyCount;
+      // Rates under load follow the load: a side made busier shifts them
+      // all, which the rank test would take for a change.
+      for (int k = 0; k < 2; ++k) {
+        double sum = 0.0;
+        int known = 0;
+        for (const RunData* r : sides[k])
+          if (const RunScene* s = Find(*r, n); s && std::isfinite(s->otherCpus)) {
+            sum += s->otherCpus;
+            ++known;
+            sv.cpus = std::max(sv.cpus, s->cpus);
+          }
+        sv.load[k] = known ? sum / known : std::nan("");
+      }
+      const bool claim = sv.v.call == Call::kFaster || sv.v.call == Call::kSlower;
+      if (claim && sv.cpus > 0 && std::isfinite(sv.load[0]) && std::isfinite(sv.load[1]) &&
+          std::fabs(sv.load[0] - sv.load[1]) > kMostLoadDifference * sv.cpus) {
+        sv.loadDiffered = true;
+        sv.v.call = Call::kNotEnough;
+      }
       sv.firstRates = static_cast<int>(quiet[0].size());
       sv.secondRates = static_cast<int>(quiet[1].size());
     }
@@ -234,8 +253,14 @@ std::string VerdictText(const SceneVerdict& s) {
       text = "no change detected";
       break;
     case Call::kNotEnough:
-      text = FormatC("not enough runs (%d and %d rates; --repeat 5 on each side)", s.firstRates,
-                     s.secondRates);
+      text = s.loadDiffered
+                 ? FormatC(
+                       "not enough runs (the machine was busy, other processes using %.2f "
+                       "and %.2f of %d CPUs on the two sides; compare runs made while it "
+                       "was quiet)",
+                       s.load[0], s.load[1], s.cpus)
+                 : FormatC("not enough runs (%d and %d rates; --repeat 5 on each side)",
+                           s.firstRates, s.secondRates);
       break;
   }
   if (s.busyLeftOut) text += FormatC(" [%d busy runs left out]", s.busyLeftOut);

@@ -36,7 +36,16 @@ struct SceneVerdict {
   int firstRates = 0, secondRates = 0;
   int busyLeftOut = 0;  // busy runs' rates not used: enough quiet ones
   int busyUsed = 0;     // busy runs' rates used: too few quiet ones
+  // With busy runs used: the CPUs other processes used on each side (NaN
+  // when unknown), and whether they differed too much for any claim.
+  double load[2] = {0.0, 0.0};
+  int cpus = 0;
+  bool loadDiffered = false;
 };
+
+// Busy runs support a claim only when both sides were about as busy: other
+// processes' load may differ by at most this share of the CPUs.
+constexpr double kMostLoadDifference = 0.05;
 
 struct SideComparison {
   std::string title;                 // "Run 2 against Run 1"

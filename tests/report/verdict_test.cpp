@@ -108,6 +108,15 @@ TEST(Verdict, SidesLeaveOutBusyAndFlaggedRunsWhenOthersSuffice) {
   EXPECT_NE(VerdictLine(c.scenes[0]).find(") slower by 50.0% (95% interval"), std::string::npos);
   EXPECT_NE(VerdictLine(c.scenes[0]).find("[3 busy runs used]"), std::string::npos);
   EXPECT_TRUE(c.anySlower());
+  // ... but not when one side was much busier than the other.
+  a.scenes[0].otherCpus = 0.05;
+  busy.scenes[0].otherCpus = 1.5;
+  busy.scenes[0].cpus = 2;
+  c = CompareSides({&a}, {&busy}, false);
+  EXPECT_EQ(c.scenes[0].v.call, Call::kNotEnough);
+  EXPECT_NE(VerdictLine(c.scenes[0]).find("other processes using 0.05 and 1.50 of 2 CPUs"),
+            std::string::npos);
+  a.scenes[0].otherCpus = kNoLoad;
 
   // A run that failed validation is left out of a side that has another;
   // what differs between the runs is said.
