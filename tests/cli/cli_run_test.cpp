@@ -389,6 +389,23 @@ TEST_F(CliDir, OutputsWrittenAfterTheWork) {
   struct stat st;
   EXPECT_TRUE(lstat("link.html", &st) == 0 && S_ISLNK(st.st_mode));
   EXPECT_NE(ReadFile("pages/page.html").find("<html"), std::string::npos);
+  // Sets of runs on either side of vs; a slower scene is exit status 3.
+  for (int day = 2; day <= 5; ++day) Write(FormatC("d%d.json", day), RunFile(day, 10 + day * 0.1));
+  for (int day = 6; day <= 9; ++day) Write(FormatC("d%d.json", day), RunFile(day, 7 + day * 0.1));
+  const Outcome slower = Cli({"report", "d2.json", "d3.json", "d4.json", "d5.json", "vs", "d6.json",
+                              "d7.json", "d8.json", "d9.json", "-o", "sides.html"});
+  EXPECT_EQ(slower.status, 3) << slower.err;
+  EXPECT_EQ(slower.out.find("Runs: 4 runs -> 4 runs; same view"), 0u) << slower.out;
+  EXPECT_NE(slower.out.find("Scene 1 : 10.350000 fps -> 7.750000 fps (ratio 0.749) slower by "
+                            "25.1% (95% interval"),
+            std::string::npos)
+      << slower.out;
+  EXPECT_EQ(Cli({"report", "d6.json", "d7.json", "d8.json", "d9.json", "vs", "d2.json", "d3.json",
+                 "d4.json", "d5.json", "-o", "sides.html"})
+                .status,
+            0);
+  EXPECT_EQ(Cli({"report", "vs", "d2.json"}).err,
+            "vs needs runs on both sides (a file named vs: ./vs)");
   const Outcome piped = Cli({"report", "mine.json", "mine.json", "--output=-"});
   EXPECT_EQ(piped.status, 0) << piped.err;
   EXPECT_NE(piped.out.find("<html"), std::string::npos);
