@@ -39,5 +39,8 @@ int main(int argc, char** argv) {
     return 1;
   }
   keeper.SetRenderer(vm::GlString(GL_VENDOR), vm::GlString(GL_RENDERER), vm::GlString(GL_VERSION));
+  GLint depthBits = 0;
+  glGetIntegerv(GL_DEPTH_BITS, &depthBits);
+  keeper.SetDepthBits(depthBits);
   return platform.Run();
 }

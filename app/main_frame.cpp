@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "app/run_keeper.h"
+#include "results/frame_stats.h"
 #include "scenes/scene_catalogue.h"
 #include "state/bench_state.h"
 
@@ -30,6 +31,7 @@ int CMainFrame::OnCreate() {
 void CMainFrame::StartScene() {
   BenchState.sceneTime[BenchState.currentScene] = 0.0f;
   ApplySceneParameters();
+  if (FrameTimeSink* watch = Watch()) watch->OnSceneStart(BenchState.currentScene);
 }
 
 void CMainFrame::OnInitBenchs() {
@@ -94,6 +96,7 @@ void CMainFrame::OnTimer() {
     if (scene >= 0 && scene < kSceneCount)
       BenchState.sceneTime[scene] =
           frameCount > 0 ? BenchState.sceneTime[scene] / static_cast<float>(frameCount) : 0.0f;
+    if (FrameTimeSink* watch = Watch()) watch->OnSceneEnd(scene);
     sceneStartClock = platform_.Clock();
     bool endOfRun = scene >= kSceneCount - 1;
     if (!endOfRun) {

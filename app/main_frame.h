@@ -7,6 +7,7 @@
 
 namespace vm {
 
+class FrameTimeSink;
 class RunKeeper;
 
 class CMainFrame {
@@ -32,6 +33,8 @@ class CMainFrame {
 
   // Keeps finished runs in the history (the desktop program sets it).
   RunKeeper* keeper = nullptr;
+  // Told where each scene starts and ends (the view's frame-time sink).
+  FrameTimeSink* const* sceneWatch = nullptr;
   int sceneStartClock = 0;
   // Benchmark frames drawn in the current scene, found drawn by a tick.
   int frameCount = 0;
@@ -39,6 +42,7 @@ class CMainFrame {
  private:
   void WriteProgress();
   void StartScene();
+  FrameTimeSink* Watch() const { return sceneWatch ? *sceneWatch : nullptr; }
   int ElapsedMs();
 
   Platform& platform_;

@@ -22,6 +22,10 @@ void RunKeeper::SetViewSize(int width, int height) {
   report_->height = height;
 }
 
+void RunKeeper::SetDepthBits(int bits) {
+  report_->depthBits = bits;
+}
+
 void RunKeeper::OnRunStart() {
   RunReport& r = *report_;
   r.ClearScenes();
@@ -44,8 +48,10 @@ void RunKeeper::OnRunStart() {
 }
 
 void RunKeeper::OnRunEnd() {
-  if (path_.empty()) return;
   RunReport& r = *report_;
+  const std::string busy = BusyScenesLine(r);
+  if (!busy.empty()) std::fprintf(stderr, "velmark3: %s\n", busy.c_str());
+  if (path_.empty()) return;
   r.EndRun(BenchState.sceneTime);
   r.score = RunScore(BenchState.sceneTime);
   r.date = IsoDate(started_);

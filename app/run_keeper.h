@@ -17,6 +17,7 @@ class RunKeeper {
   void SetRenderer(const std::string& vendor, const std::string& renderer,
                    const std::string& version);
   void SetViewSize(int width, int height);
+  void SetDepthBits(int bits);
   // The view tells it every benchmark frame.
   FrameTimeSink* frames() { return report_.get(); }
   // From the sequencer: a run starts with the selection of BenchState, and

@@ -30,7 +30,9 @@ const DialogTemplate kAboutDialog = {
     static_cast<int>(sizeof kAboutControls / sizeof kAboutControls[0])};
 
 CVelmark3App::CVelmark3App(Platform& platform, GlBinding& gl)
-    : frame(platform), view(platform, gl), platform_(platform) {}
+    : frame(platform), view(platform, gl), platform_(platform) {
+  frame.sceneWatch = &view.frameTimes;
+}
 
 bool CVelmark3App::InitInstance() {
   const bool drawable = view.OnCreate() == 0;

@@ -10,6 +10,7 @@
 #include "cli/cli_scenes.h"
 #include "cli/cli_validate.h"
 #include "report/run_history.h"
+#include "report/run_report.h"
 #include "results/result_table.h"
 
 namespace vm {
@@ -139,8 +140,23 @@ bool ComparePositions(const std::vector<std::string>& words, CliOptions& o, std:
   return true;
 }
 
-bool ReportRuns(const std::vector<std::string>& words, CliOptions& o, std::string&) {
-  o.runs = words;
+bool ReportRuns(const std::vector<std::string>& words, CliOptions& o, std::string& error) {
+  o.runs.clear();
+  for (const std::string& w : words) {
+    if (w != "vs") {
+      o.runs.push_back(w);
+    } else if (o.sideSplit >= 0) {
+      error = "report takes one vs between two sides of runs";
+      return false;
+    } else {
+      o.sideSplit = static_cast<long>(o.runs.size());
+    }
+  }
+  const bool secondSide = static_cast<long>(o.runs.size()) > o.sideSplit || o.last > 0;
+  if (o.sideSplit == 0 || (o.sideSplit > 0 && !secondSide)) {
+    error = "vs needs runs on both sides (a file named vs: ./vs)";
+    return false;
+  }
   return true;
 }
 
@@ -259,9 +275,18 @@ const std::vector<OptionRow>& OptionTable() {
        "run the selection N times (1-100); each scene's median\n"
        "rate is printed, scored and saved, and standard error\n"
        "names scenes whose runs spread by more than 10%; the\n"
-       "JSON lists each run's rate, the CSV has columns run1..runN",
+       "JSON lists each run's rate, the CSV has columns run1..runN.\n"
+       "auto: 5 to 20 runs, until the relative standard error of\n"
+       "every scene's median is under 3% (the spread reached is\n"
+       "printed)",
        [](CliOptions& o, const std::string& v, std::string& e) {
-         return Number("repeat", v, 1, kMaxRepeat, "1 to 100 runs", o.repeat, e);
+         if (v == "auto") {
+           o.repeatAuto = true;
+           o.repeat = kAutoMostRuns;
+           return true;
+         }
+         o.repeatAuto = false;
+         return Number("repeat", v, 1, kMaxRepeat, "1 to 100 runs, or auto", o.repeat, e);
        },
        nullptr, "3"},
       {"egl", 0, ValueKind::kChoice, "PLATFORM", kRun | kValidate, 0,
@@ -325,6 +350,11 @@ const std::vector<OptionRow>& OptionTable() {
          return Number("last", v, 1, 1000000000, "a number of runs, 1 or more", o.last, e);
        },
        nullptr, "2"},
+      {"all", 0, ValueKind::kNone, "", kReport, 0,
+       "keep runs that failed validation, were interrupted or ran\n"
+       "on a busy machine in verdicts and spreads (they are\n"
+       "marked, and left out without --all)",
+       [](CliOptions& o, const std::string&, std::string&) { return o.all = true; }, nullptr, ""},
       Field<0>("the computer's name, saved with --save"),
       Field<1>("its processor, saved with --save"),
       Field<2>("its memory, saved with --save"),
@@ -373,13 +403,17 @@ const std::vector<CommandRow>& CommandTable() {
        "oldest first: index, date, renderer, scenes, score,\n"
        "complete, partial or interrupted; damaged files are named",
        NoWords, nullptr, ListHistory},
-      {CliCommand::kReport, "report", "[RUN...] [-o PATH] [--last N]",
+      {CliCommand::kReport, "report", "[RUN...] [vs RUN...] [-o PATH] [--last N]",
        "write an HTML page of runs (default report.html; no\n"
        "script, nothing fetched): one run in charts, two to\n"
-       "eight compared with each scene's verdict printed as\n"
-       "\"Scene N : A fps -> B fps (ratio R) changed\" or\n"
-       "\"... within noise\", more as a distribution. A RUN is a\n"
-       "JSON run report or a history index",
+       "eight each compared with the first, more as a\n"
+       "distribution; RUN... vs RUN... compares two sets of runs.\n"
+       "Each scene's verdict is printed as \"Scene N : A fps ->\n"
+       "B fps (ratio R) VERDICT\": faster or slower by a share\n"
+       "with its 95% interval, no change detected, or not enough\n"
+       "runs (a rank test over every run's rates: use --repeat 5\n"
+       "or more a side). A RUN is a JSON run report or a history\n"
+       "index; exit status 3 when some scene is slower",
        ReportRuns, ReportOutputs, Report},
   };
   return table;
@@ -530,7 +564,8 @@ scenes finished are printed and reported, the run is kept as interrupted,
 nothing is saved; a second one stops at once.
 
 Exit status: 0 done, 1 could not run or save (the message says why),
-2 bad command line or output refused, 130/143 stopped by SIGINT/SIGTERM.
+2 bad command line or output refused, 3 report found some scene slower,
+130/143 stopped by SIGINT/SIGTERM.
 )";
   return text;
 }

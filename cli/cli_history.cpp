@@ -7,6 +7,21 @@
 #include "report/run_history.h"
 
 namespace vm {
+namespace {
+
+// The run's marks as a JSON list: ["failed validation", "busy"].
+std::string MarksJson(const RunData& run) {
+  std::string marks = RunMarks(run), out;
+  for (size_t at = 0; at < marks.size();) {
+    size_t end = marks.find(", ", at);
+    if (end == std::string::npos) end = marks.size();
+    out += (out.empty() ? "" : ", ") + JsonString(marks.substr(at, end - at));
+    at = end + 2;
+  }
+  return out;
+}
+
+}  // namespace
 
 bool KeepInHistory(const std::string& path, const RunReport& report, std::FILE* err) {
   std::string error;
@@ -30,7 +45,6 @@ int HistoryCommand(const CliOptions& o, std::FILE* out, std::FILE* err) {
     const RunData& run = history.runs[i].run;
     const std::string& damage = history.runs[i].error;
     if (!damage.empty()) status = 1;
-    const char* state = run.interrupted ? "interrupted" : run.complete ? "complete" : "partial";
     if (json && !damage.empty()) {
       std::fprintf(out, "%s  {\"index\": %zu, \"file\": %s, \"damaged\": %s}", separator, i + 1,
                    JsonString(run.path).c_str(), JsonString(damage).c_str());
@@ -39,17 +53,23 @@ int HistoryCommand(const CliOptions& o, std::FILE* out, std::FILE* err) {
       for (int s : run.selected) scenes += (scenes.empty() ? "" : ", ") + std::to_string(s);
       std::fprintf(out,
                    "%s  {\"index\": %zu, \"file\": %s, \"date\": %s, \"renderer\": %s, "
-                   "\"scenes\": [%s], \"score\": %d, \"complete\": %s, \"interrupted\": %s}",
+                   "\"scenes\": [%s], \"score\": %d, \"complete\": %s, \"interrupted\": %s, "
+                   "\"marks\": [%s]}",
                    separator, i + 1, JsonString(run.path).c_str(), JsonString(run.date).c_str(),
                    JsonString(run.renderer).c_str(), scenes.c_str(), run.score,
-                   run.complete ? "true" : "false", run.interrupted ? "true" : "false");
+                   run.complete ? "true" : "false", run.interrupted ? "true" : "false",
+                   MarksJson(run).c_str());
     } else if (!damage.empty()) {
       std::fprintf(out, "%zu  damaged  %s: %s\n", i + 1, TerminalText(run.path).c_str(),
                    TerminalText(damage).c_str());
     } else {
-      std::fprintf(out, "%zu  %s  %s  scenes %s  score %d  %s\n", i + 1,
+      // The marks name an interruption, a failed validation and a busy machine.
+      const std::string marks = RunMarks(run);
+      std::fprintf(out, "%zu  %s  %s  scenes %s  score %d  %s%s%s\n", i + 1,
                    TerminalText(run.date).c_str(), TerminalText(run.renderer).c_str(),
-                   SceneList(run.selected).c_str(), run.score, state);
+                   SceneList(run.selected).c_str(), run.score,
+                   run.complete ? "complete" : "partial", marks.empty() ? "" : ", ",
+                   TerminalText(marks).c_str());
     }
     separator = ",\n";
   }

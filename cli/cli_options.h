@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/egl/egl_context.h"
+#include "platform/utf8.h"
 #include "state/bench_state.h"
 
 namespace vm {
@@ -50,6 +51,7 @@ struct CliOptions {
   std::string jsonPath;
   std::string csvPath;
   int repeat = 1;
+  bool repeatAuto = false;  // --repeat auto: up to kAutoMostRuns, until steady
   EglPlatform egl = EglPlatform::kAuto;
   int device = -1;    // given with --device (which implies --egl device); else 0
   int depthBits = 0;  // --depth-bits: the shallowest of at least that; 0 the deepest
@@ -71,6 +73,9 @@ struct CliOptions {
   std::vector<std::string> runs;
   int last = 0;
   std::string outputPath = "report.html";
+  // "A B vs C D": how many runs come before "vs" (-1: no sides named).
+  long sideSplit = -1;
+  bool all = false;  // --all: marked runs count in the statistics
   // The options the command line named, as the table spells them.
   std::vector<std::string> named;
 
@@ -81,11 +86,6 @@ struct CliOptions {
 
 // The option names of the ten description fields, in the save form's order.
 extern const char* const kFieldOptions[kFieldCount];
-
-// Text from a file or the command line as it may reach a terminal: C0 and
-// C1 controls (CR and LF among them) and DEL replaced by '?', and so is
-// each byte that is not part of valid UTF-8.
-std::string TerminalText(const std::string& text);
 
 // A piece of the command line as an error message quotes it: the same, and
 // short.

@@ -50,19 +50,6 @@ bool RunPaths(const CliOptions& o, const History& history, std::vector<std::stri
   return true;
 }
 
-Standing Rank(const RunData& run, const std::string& resultsFile) {
-  Standing s;
-  ResultsFileReport found;
-  LoadResultTable(resultsFile.c_str(), &found);
-  if (found.state != FileState::kRead) return s;
-  s.file = resultsFile;
-  s.machines = lastResultIndex + 1;
-  s.place = 1;
-  for (int r = 0; r <= lastResultIndex; ++r)
-    s.place += ResultScore(ResultTable[r].averageFps) > run.score ? 1 : 0;
-  return s;
-}
-
 }  // namespace
 
 int ReportCommand(const CliOptions& o, std::FILE* out, std::FILE* err) {
@@ -114,16 +101,31 @@ int ReportCommand(const CliOptions& o, std::FILE* out, std::FILE* err) {
     std::fprintf(err, "velmark3-cli: no run to report; nothing written\n");
     return 1;
   }
-  if (runs.size() >= 2 && runs.size() <= static_cast<size_t>(kMostCompared))
-    for (size_t k = 1; k < runs.size(); ++k) {
-      if (runs.size() > 2) std::fprintf(lines, "Run 1 -> Run %zu:\n", k + 1);
-      for (const Verdict& v : CompareRuns(runs[0], runs[k]))
-        std::fprintf(lines, "Scene %d : %s fps -> %s fps (ratio %s) %s\n", v.scene,
-                     Fps(v.first).c_str(), Fps(v.second).c_str(), FormatC("%.3f", v.ratio).c_str(),
-                     v.changed ? "changed" : "within noise");
-    }
-  const Standing standing = runs.size() == 1 ? Rank(runs[0], o.resultsFile) : Standing();
-  const std::string page = HtmlReport(runs, standing);
+  // Sides named with "vs" are compared as two sets; else two to eight runs
+  // are each compared with the first. A side that lost its files to
+  // errors is as the remaining ones.
+  std::vector<SideComparison> comparisons;
+  if (o.sideSplit >= 0) {
+    std::vector<const RunData*> sides[2];
+    for (size_t i = 0, r = 0; i < paths.size(); ++i)
+      if (read[i].error.empty())
+        sides[static_cast<long>(i) < o.sideSplit ? 0 : 1].push_back(&runs[r++]);
+    comparisons.push_back(CompareSides(sides[0], sides[1], o.all));
+    comparisons.back().title = "The runs after vs against those before";
+  } else if (runs.size() >= 2 && runs.size() <= static_cast<size_t>(kMostCompared)) {
+    comparisons = EachAgainstFirst(runs, o.all);
+  }
+  bool slower = false;
+  for (const SideComparison& c : comparisons) {
+    if (comparisons.size() > 1) std::fprintf(lines, "%s:\n", c.title.c_str());
+    std::fprintf(lines, "%s\n", c.header.c_str());
+    for (const std::string& l : c.leftOut) std::fprintf(lines, "%s\n", l.c_str());
+    if (c.scenes.empty()) std::fprintf(lines, "No scene in common: nothing to compare\n");
+    for (const SceneVerdict& v : c.scenes) std::fprintf(lines, "%s\n", VerdictLine(v).c_str());
+    slower = slower || c.anySlower();
+  }
+  const Standing standing = runs.size() == 1 ? RankRun(runs[0], o.resultsFile) : Standing();
+  const std::string page = HtmlReport(runs, standing, comparisons, o.all);
   if (toStdout) {
     std::fwrite(page.data(), 1, page.size(), out);
   } else if (!ReplaceFile(o.outputPath, page, error)) {
@@ -133,7 +135,7 @@ int ReportCommand(const CliOptions& o, std::FILE* out, std::FILE* err) {
     std::fprintf(err, "velmark3-cli: report of %zu run%s written to %s\n", runs.size(),
                  runs.size() == 1 ? "" : "s", TerminalText(o.outputPath).c_str());
   }
-  return skipped ? 1 : 0;
+  return skipped ? 1 : slower ? kSomeSceneSlower : 0;
 }
 
 }  // namespace vm

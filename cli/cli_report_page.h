@@ -8,6 +8,9 @@
 
 namespace vm {
 
+// The exit status of a report that found some scene slower (and no error).
+constexpr int kSomeSceneSlower = 3;
+
 int ReportCommand(const CliOptions& options, std::FILE* out, std::FILE* err);
 
 }  // namespace vm

@@ -193,6 +193,9 @@ int RunCommand(CliOptions& o, std::FILE* out, std::FILE* err) {
   }
   auto report = std::make_unique<RunReport>();
   StartReport(*report, o, GlString(GL_VENDOR), GlString(GL_RENDERER), GlString(GL_VERSION));
+  GLint depthBits = 0;
+  glGetIntegerv(GL_DEPTH_BITS, &depthBits);
+  report->depthBits = depthBits;
   report->date = IsoDate(started);
   app->view.frameTimes = report.get();
   if (o.validate) AddValidation(validation, *report);
@@ -220,12 +223,33 @@ int RunCommand(CliOptions& o, std::FILE* out, std::FILE* err) {
     }
     report->EndRun(BenchState.sceneTime);
     std::copy(BenchState.sceneTime, BenchState.sceneTime + kSceneCount, lastRun);
+    int worst = -1;
+    if (o.repeatAuto && run + 1 >= kAutoFewestRuns &&
+        WorstMedianError(*report, worst) < kAutoSpreadBound) {
+      ++run;
+      break;
+    }
+  }
+  if (o.repeatAuto) {
+    if (run >= 1) report->repeat = run;  // the CSV's run columns: those done
+    int scene = -1;
+    const double worst = WorstMedianError(*report, scene);
+    std::fprintf(err,
+                 "velmark3-cli: --repeat auto: %d runs; the largest relative standard error of "
+                 "a scene's median is %.1f%% (scene %d), %s %.0f%%\n",
+                 run, worst * 100.0, scene + 1,
+                 worst < kAutoSpreadBound ? "under the bound of" : "the most runs reached, above",
+                 kAutoSpreadBound * 100.0);
   }
   app->view.frameTimes = nullptr;
   const int stopped = StopSignal();
   if (stopped) KeepFinishedScenes(run, lastRun, *report);
   report->UseMedians(BenchState.sceneTime, err);
   TellScenesWithoutFrames(o, *report, err);
+  if (const std::string few = FewFramesLine(*report); !few.empty())
+    std::fprintf(err, "velmark3-cli: %s\n", few.c_str());
+  if (const std::string busy = BusyScenesLine(*report); !busy.empty())
+    std::fprintf(err, "velmark3-cli: %s\n", busy.c_str());
 
   // Saved before anything is printed: a closed pipe cannot lose the run. A
   // stopped run is not what the user meant to keep.

@@ -23,7 +23,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (!runs.empty()) {
     vm::HtmlReport({runs.back()}, vm::Standing{1, 1, "results.txt"});
     vm::HtmlReport(runs, vm::Standing());
-    vm::CompareRuns(runs.front(), runs.back());
+    vm::CompareSides({&runs.front()}, {&runs.back()}, false);
+    vm::CompareSides({&runs.front(), &runs.back()}, {&runs.back()}, true);
   }
   return 0;
 }

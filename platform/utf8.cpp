@@ -53,4 +53,24 @@ std::string EncodeUtf8(char32_t c) {
   return out;
 }
 
+std::string TerminalText(const std::string& text) {
+  // Names come from files other people send: escapes must not reach a
+  // terminal, neither C0 controls nor C1 ones (U+0080-U+009F: CSI, OSC,
+  // ST), in UTF-8 or as single bytes, nor a line end that forges a line.
+  std::string out;
+  for (size_t i = 0; i < text.size();) {
+    const unsigned char u = static_cast<unsigned char>(text[i]);
+    char32_t c = u;
+    const size_t n = u < 0x80 ? 1 : DecodeUtf8(text, i, c);
+    if (n == 0 || c < 0x20 || (c >= 0x7F && c < 0xA0)) {
+      out += '?';
+      i += n == 0 ? 1 : n;
+    } else {
+      out.append(text, i, n);
+      i += n;
+    }
+  }
+  return out;
+}
+
 }  // namespace vm

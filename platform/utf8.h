@@ -15,4 +15,9 @@ size_t DecodeUtf8(const char* s, size_t size, size_t i, char32_t& c);
 
 std::string EncodeUtf8(char32_t c);
 
+// Text from a file or the command line as it may reach a terminal: C0 and
+// C1 controls (CR and LF among them) and DEL replaced by '?', and so is
+// each byte that is not part of valid UTF-8.
+std::string TerminalText(const std::string& text);
+
 }  // namespace vm

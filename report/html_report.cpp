@@ -12,8 +12,6 @@
 namespace vm {
 namespace {
 
-constexpr double kNoise = 0.05;  // the ratio a single run's rate may wander
-
 const char kStyle[] = R"(
 :root{color-scheme:light dark;--fg:#1b1f24;--bg:#fff;--mute:#5b6470;--line:#d5dae0;--box:#c9d9ef;
 --on:#fff;--c0:#2f6fb7;--c1:#b86414;--c2:#3a9d5d;--c3:#b84a62;--c4:#7d5bb5;--c5:#6f6f6f;--c6:#1f9aa8;--c7:#a3872a}
@@ -397,12 +395,21 @@ std::string OneRun(const RunData& r, const Standing& standing) {
   if (r.validated >= 0)
     out += std::string("<dt>Validated<dd>") + (r.validated ? "yes" : "<b class=changed>no</b>");
   out += "</dl><p>Score <span class=score>" + std::to_string(r.score) + "</span></p><p>";
-  if (standing.place > 0)
+  if (standing.place > 0 && standing.saved)
+    out += FormatC("Place %d of %d: among the ", standing.place, standing.machines) +
+           Plural(standing.machines, "machine", "machines") + " of " + Esc(standing.file) +
+           ", where this run is saved.";
+  else if (standing.place > 0)
     out += FormatC("Place %d of %d: among the ", standing.place, standing.machines + 1) +
            Plural(standing.machines, "machine", "machines") + " of " + Esc(standing.file) +
            " and this run.";
   else
     out += "No results file to rank it against.";
+  if (standing.place > 0 && !r.complete)
+    out +=
+        FormatC(" <b class=changed>partial</b>: %zu of the %d scenes, the others ranked as 0 fps.",
+                r.scenes.size(), kSceneCount);
+  if (!RunMarks(r).empty()) out += " <b class=changed>" + RunMarks(r) + "</b>.";
   out += "</p></section>" + FpsChart({r});
   bool validation = false;
   for (const RunScene& s : r.scenes) validation = validation || !s.validation.empty();
@@ -430,66 +437,94 @@ std::string RunsTable(const std::vector<RunData>& runs) {
   std::string out =
       "<section id=\"runs\"><h2>The runs</h2><div class=scroll><table><thead><tr><th>Run"
       "<th>Date<th>Renderer<th>View<th>Settings<th>Machine<th class=n>Score<th>Complete"
-      "<th>File</tr></thead><tbody>";
+      "<th>Marks<th>File</tr></thead><tbody>";
   for (size_t k = 0; k < runs.size(); ++k) {
     const RunData& r = runs[k];
     out += "<tr><td class=nw>" + Swatch(k) + " " + RunName(k) + "</td>" + Cell(Esc(r.date)) +
            Cell(Renderer(r)) + Cell(FormatC("%d&times;%d", r.width, r.height)) + Cell(Settings(r)) +
            Cell(Machine(r)) + Cell(std::to_string(r.score), true) +
-           Cell(r.complete      ? "yes"
-                : r.interrupted ? "interrupted"
-                                : "no") +
+           Cell(r.complete ? "yes" : "no") +
+           Cell(RunMarks(r).empty() ? "" : "<b class=changed>" + RunMarks(r) + "</b>") +
            Cell(Esc(r.path)) + "</tr>";
   }
   return out + "</tbody></table></div></section>";
 }
 
 // The verdicts in a sentence or two, before any detail.
-std::string Changes(const std::vector<RunData>& runs) {
+std::string Changes(const std::vector<SideComparison>& comparisons) {
   std::string out = "<section id=\"changes\"><h2>What changed</h2>";
-  for (size_t k = 1; k < runs.size(); ++k) {
+  for (const SideComparison& c : comparisons) {
     std::string changed;
-    for (const Verdict& v : CompareRuns(runs[0], runs[k]))
-      if (v.changed)
-        changed += std::string(changed.empty() ? "" : "; ") + "scene " + std::to_string(v.scene) +
-                   " " + Fps(v.first) + " &rarr; " + Fps(v.second) + " fps (ratio " +
-                   FormatC("%.3f", v.ratio) + ")";
-    out += "<p>" + RunName(k) + " against " + RunName(0) + ": " +
-           (changed.empty() ? "no scene changed beyond the noise."
-                            : "<b class=changed>changed</b>: " + changed + ".") +
-           "</p>";
+    int same = 0, thin = 0;
+    for (const SceneVerdict& v : c.scenes) {
+      if (v.v.call == Call::kNoChange) ++same;
+      if (v.v.call == Call::kNotEnough) ++thin;
+      if (v.v.call != Call::kFaster && v.v.call != Call::kSlower) continue;
+      changed += std::string(changed.empty() ? "" : "; ") + "scene " + std::to_string(v.scene) +
+                 " " + Esc(VerdictText(v));
+    }
+    out += "<p>" + Esc(c.title) + ": ";
+    if (c.scenes.empty())
+      out += "no scene in common: nothing to compare.";
+    else
+      out += (changed.empty() ? std::string("no scene changed")
+                              : "<b class=changed>changed</b>: " + changed) +
+             FormatC("; no change detected in %d, not enough runs for %d.", same, thin);
+    out += "</p><p class=note>" + Esc(c.header) + ".";
+    for (const std::string& l : c.leftOut) out += " " + Esc(l) + ".";
+    out += "</p>";
   }
   return out + "</section>";
 }
 
-std::string Compared(const std::vector<RunData>& runs) {
-  std::string out = Changes(runs) + RunsTable(runs) + FpsChart(runs);
+// A run's rate, with the range of its repeats when it has several.
+std::string RateWithSpread(const RunScene* s) {
+  if (!s) return "-";
+  double lo = 0, hi = 0;
+  int n = 0;
+  for (double r : s->runs)
+    if (std::isfinite(r)) {
+      lo = n ? std::min(lo, r) : r;
+      hi = n++ ? std::max(hi, r) : r;
+    }
+  if (n < 2) return Fps(s->fps);
+  return Fps(s->fps) + FormatC("<br><small>%d runs: %.2f&ndash;%.2f</small>", n, lo, hi);
+}
+
+std::string Compared(const std::vector<RunData>& runs,
+                     const std::vector<SideComparison>& comparisons) {
+  std::string out = Changes(comparisons) + RunsTable(runs) + FpsChart(runs);
+  const bool paired = comparisons.size() + 1 == runs.size();
   std::string head = "<th class=n>Scene<th>Name<th class=n>" + RunName(0) + " fps";
   for (size_t k = 1; k < runs.size(); ++k)
-    head += "<th class=n>" + RunName(k) + " fps<th class=n>Ratio<th>Verdict";
-  std::vector<std::vector<Verdict>> verdicts;
-  for (size_t k = 1; k < runs.size(); ++k) verdicts.push_back(CompareRuns(runs[0], runs[k]));
+    head += "<th class=n>" + RunName(k) + " fps" +
+            std::string(paired ? "<th class=n>Ratio<th>Verdict" : "");
   std::string rows;
   for (int n : AllScenes(runs)) {
     const RunScene* first = FindScene(runs[0], n);
     const RunScene* any = first;
     for (const RunData& r : runs) any = any ? any : FindScene(r, n);
     rows += "<tr>" + Cell(std::to_string(n), true) + Cell(Esc(any->name)) +
-            Cell(first ? Fps(first->fps) : "-", true);
+            Cell(RateWithSpread(first), true);
     for (size_t k = 1; k < runs.size(); ++k) {
-      const RunScene* s = FindScene(runs[k], n);
-      const Verdict* v = nullptr;
-      for (const Verdict& c : verdicts[k - 1]) v = c.scene == n ? &c : v;
-      rows += Cell(s ? Fps(s->fps) : "-", true) + Cell(v ? FormatC("%.3f", v->ratio) : "-", true) +
-              (v ? (v->changed ? "<td class=changed>changed</td>" : "<td>within noise</td>")
-                 : "<td>-</td>");
+      rows += Cell(RateWithSpread(FindScene(runs[k], n)), true);
+      if (!paired) continue;
+      const SceneVerdict* v = nullptr;
+      for (const SceneVerdict& c : comparisons[k - 1].scenes) v = c.scene == n ? &c : v;
+      const bool claim = v && (v->v.call == Call::kFaster || v->v.call == Call::kSlower);
+      rows +=
+          Cell(v && std::isfinite(v->v.ratio) ? FormatC("%.3f", v->v.ratio) : "-", true) +
+          (v ? std::string(claim ? "<td class=changed>" : "<td>") + Esc(VerdictText(*v)) + "</td>"
+             : "<td>-</td>");
     }
     rows += "</tr>";
   }
   return out +
-         "<div class=scroll><table><caption>Frames per second, and each run's ratio to Run 1 "
-         "(changed: ranges of 3 or more repeats apart, else more than 5%)</caption><thead><tr>" +
-         head + "</tr></thead><tbody>" + rows + "</tbody></table></div></section>";
+         "<div class=scroll><table><caption>Frames per second (the median of a run's repeats, "
+         "with their range)" +
+         std::string(paired ? ", and each run's ratio to Run 1 with its verdict" : "") +
+         "</caption><thead><tr>" + head + "</tr></thead><tbody>" + rows +
+         "</tbody></table></div></section>";
 }
 
 double Quantile(const std::vector<double>& sorted, double q) {
@@ -499,11 +534,28 @@ double Quantile(const std::vector<double>& sorted, double q) {
   return sorted[lo] + (sorted[hi] - sorted[lo]) * (at - static_cast<double>(lo));
 }
 
-std::string Many(const std::vector<RunData>& runs) {
+// Runs that failed validation or were interrupted, and scenes that ran on a
+// busy machine, stay out of the statistics unless all are asked for.
+bool Counted(const RunData& r, const RunScene& s, bool all) {
+  return all || (r.validated != 0 && !r.interrupted && !s.busy);
+}
+
+std::string Many(const std::vector<RunData>& runs, const std::vector<SideComparison>& comparisons,
+                 bool all) {
+  int marked = 0;
+  for (const RunData& r : runs) marked += RunMarks(r).empty() ? 0 : 1;
   std::string out =
-      Section("fps", "Frames per second by scene, over " + std::to_string(runs.size()) + " runs",
-              "Box: the middle half of the runs, with the median; whiskers: the "
-              "slowest and fastest run. Each scene on its own scale, under it.");
+      (comparisons.empty() ? "" : Changes(comparisons)) +
+      Section(
+          "fps", "Frames per second by scene, over " + std::to_string(runs.size()) + " runs",
+          "Box: the middle half of the runs, with the median; whiskers: the "
+          "slowest and fastest run. Each scene on its own scale, under it." +
+              (marked == 0 ? std::string()
+               : all
+                   ? " " + Plural(marked, "marked run is", "marked runs are") + " included (--all)."
+                   : " Left out: the scenes of " + Plural(marked, "marked run", "marked runs") +
+                         " that failed validation, were interrupted or ran on a busy "
+                         "machine (--all keeps them)."));
   out += "<div class=chart id=\"box-chart\">";
   std::string table;
   for (int n : AllScenes(runs)) {
@@ -512,7 +564,7 @@ std::string Many(const std::vector<RunData>& runs) {
     for (const RunData& r : runs)
       if (const RunScene* s = FindScene(r, n)) {
         named = named ? named : s;
-        if (std::isfinite(s->fps)) rates.push_back(s->fps);
+        if (std::isfinite(s->fps) && Counted(r, *s, all)) rates.push_back(s->fps);
       }
     std::string shapes, caption;
     double q[5] = {0, 0, 0, 0, 0};
@@ -552,16 +604,13 @@ std::string Many(const std::vector<RunData>& runs) {
                    [&](size_t a, size_t b) { return runs[a].score > runs[b].score; });
   out += Section("runs", "The runs by score", "") +
          "<div class=scroll><table><thead><tr><th class=n>Place<th class=n>Score<th>Date"
-         "<th>Renderer<th>Complete<th>File</tr></thead><tbody>";
+         "<th>Renderer<th>Complete<th>Marks<th>File</tr></thead><tbody>";
   // Short rows: thousands of them must stay a small file.
   for (size_t i = 0; i < order.size(); ++i) {
     const RunData& r = runs[order[i]];
     out += "<tr><td class=n>" + std::to_string(i + 1) + "<td class=n>" + std::to_string(r.score) +
-           "<td>" + Esc(r.date) + "<td>" + Esc(r.renderer) + "<td>" +
-           (r.complete      ? "yes"
-            : r.interrupted ? "interrupted"
-                            : "no") +
-           "<td>" + Esc(r.path) + "\n";
+           "<td>" + Esc(r.date) + "<td>" + Esc(r.renderer) + "<td>" + (r.complete ? "yes" : "no") +
+           "<td>" + RunMarks(r) + "<td>" + Esc(r.path) + "\n";
   }
   return out + "</tbody></table></div></section>";
 }
@@ -617,36 +666,62 @@ std::string StackTables(const std::string& page) {
 
 }  // namespace
 
-std::string Fps(double fps) {
-  return std::isfinite(fps) ? FormatC("%f", fps) : "-";
-}
-
-std::vector<Verdict> CompareRuns(const RunData& first, const RunData& other) {
-  std::vector<Verdict> out;
-  for (const RunScene& a : first.scenes) {
-    const RunScene* b = FindScene(other, a.scene);
-    if (!b || !std::isfinite(a.fps) || !std::isfinite(b->fps)) continue;
-    Verdict v{a.scene, a.fps, b->fps, a.fps > 0 ? b->fps / a.fps : NAN, false};
-    const auto range = [](const RunScene& s, double& lo, double& hi) {
-      int n = 0;
-      for (double r : s.runs)
-        if (std::isfinite(r)) {
-          lo = n ? std::min(lo, r) : r;
-          hi = n++ ? std::max(hi, r) : r;
-        }
-      return n >= 3;
-    };
-    double alo = 0, ahi = 0, blo = 0, bhi = 0;
-    if (range(a, alo, ahi) && range(*b, blo, bhi))
-      v.changed = ahi < blo || bhi < alo;
-    else
-      v.changed = a.fps > 0 ? std::fabs(v.ratio - 1.0) > kNoise : b->fps > 0;
-    out.push_back(v);
+std::vector<SideComparison> EachAgainstFirst(const std::vector<RunData>& runs, bool all) {
+  std::vector<SideComparison> out;
+  for (size_t k = 1; k < runs.size(); ++k) {
+    out.push_back(CompareSides({&runs[0]}, {&runs[k]}, all));
+    out.back().title = RunName(k) + " against " + RunName(0);
   }
   return out;
 }
 
-std::string HtmlReport(const std::vector<RunData>& runs, const Standing& standing) {
+std::string Fps(double fps) {
+  return std::isfinite(fps) ? FormatC("%f", fps) : "-";
+}
+
+std::string RunMarks(const RunData& r) {
+  std::string marks;
+  const auto add = [&](const char* what) {
+    marks += (marks.empty() ? "" : ", ") + std::string(what);
+  };
+  if (r.validated == 0) add("failed validation");
+  if (r.interrupted) add("interrupted");
+  bool busy = r.quiet == 0;
+  for (const RunScene& s : r.scenes) busy = busy || s.busy;
+  if (busy) add("busy");
+  return marks;
+}
+
+Standing RankRun(const RunData& run, const std::string& resultsFile) {
+  Standing s;
+  ResultsFileReport found;
+  LoadResultTable(resultsFile.c_str(), &found);
+  if (found.state != FileState::kRead) return s;
+  s.file = resultsFile;
+  s.machines = lastResultIndex + 1;
+  // A record with this run's 24 rates (as saved, "%f") is this run.
+  float rates[kSceneCount] = {};
+  for (const RunScene& r : run.scenes)
+    if (r.scene >= 1 && r.scene <= kSceneCount && std::isfinite(r.fps))
+      rates[r.scene - 1] = static_cast<float>(r.fps);
+  int self = -1;
+  for (int k = 0; k <= lastResultIndex && self < 0; ++k) {
+    bool same = true;
+    for (int i = 0; i < kSceneCount && same; ++i) {
+      const double a = ResultTable[k].sceneFps[i], b = rates[i];
+      same = std::fabs(a - b) <= 2e-6 + 1e-6 * std::fabs(b);
+    }
+    if (same) self = k;
+  }
+  s.saved = self >= 0;
+  s.place = 1;
+  for (int r = 0; r <= lastResultIndex; ++r)
+    s.place += r != self && ResultScore(ResultTable[r].averageFps) > run.score ? 1 : 0;
+  return s;
+}
+
+std::string HtmlReport(const std::vector<RunData>& runs, const Standing& standing,
+                       const std::vector<SideComparison>& comparisons, bool all) {
   std::string out =
       "<!DOCTYPE html>\n<html lang=\"en\"><head><meta charset=\"utf-8\">\n"
       "<meta http-equiv=\"Content-Security-Policy\" content=\"default-src 'none'; style-src "
@@ -659,9 +734,9 @@ std::string HtmlReport(const std::vector<RunData>& runs, const Standing& standin
   if (runs.size() == 1)
     out += OneRun(runs[0], standing);
   else if (runs.size() <= static_cast<size_t>(kMostCompared))
-    out += Compared(runs);
+    out += Compared(runs, comparisons.empty() ? EachAgainstFirst(runs, all) : comparisons);
   else if (!runs.empty())
-    out += Many(runs);
+    out += Many(runs, comparisons, all);
   return StackTables(out) + "\n</body></html>\n";
 }
 

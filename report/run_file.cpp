@@ -96,6 +96,15 @@ bool ReadScenes(const Json& doc, RunData& out, std::string& error) {
       scene.validation = Text(*v, "status");
       scene.difference = Number(Get(*v, "difference"));
     }
+    if (const Json* e = Get(s, "environment"); e && e->is_object()) {
+      const Json* busy = Get(*e, "busy");
+      scene.busy = busy && busy->is_boolean() && busy->get<bool>();
+      scene.otherCpus = Number(Get(*e, "other_cpus"));
+      scene.cpus = Int(*e, "cpus");
+      if (const Json* list = Get(*e, "busy_runs"); list && list->is_array())
+        for (const Json& n : *list)
+          if (n.is_number_integer()) scene.busyRuns.push_back(n.get<int>());
+    }
     out.scenes.push_back(std::move(scene));
   }
   return true;
@@ -218,6 +227,7 @@ bool ParseRun(const std::string& text, RunDetail detail, RunData& out, std::stri
   if (const Json* v = Get(doc, "view")) {
     out.width = Int(*v, "width");
     out.height = Int(*v, "height");
+    out.depthBits = Int(*v, "depth_bits");
   }
   const Json& settings = *Get(doc, "settings");
   out.seconds = Int(settings, "seconds_per_scene");
@@ -231,6 +241,8 @@ bool ParseRun(const std::string& text, RunDetail detail, RunData& out, std::stri
   out.interrupted = interrupted && interrupted->is_boolean() && interrupted->get<bool>();
   out.score = Int(doc, "score");
   if (const Json* v = Get(doc, "validated"); v && v->is_boolean()) out.validated = v->get<bool>();
+  if (const Json* e = Get(doc, "environment"))
+    if (const Json* q = Get(*e, "quiet"); q && q->is_boolean()) out.quiet = q->get<bool>();
   return detail == RunDetail::kSummary || ReadScenes(doc, out, error);
 }
 

@@ -8,6 +8,8 @@
 
 namespace vm {
 
+constexpr double kNoLoad = __builtin_nan("");
+
 // Times in ms; NaN where the file has null (a scene without frames).
 struct TimeStats {
   double mean, min, median, p99, max;
@@ -24,6 +26,11 @@ struct RunScene {
   std::vector<std::pair<double, double>> drawHist, frameHist;  // [upper_ms, count]
   std::string validation;  // status, empty when the run was not validated
   double difference = 0.0;
+  // The machine while it ran: busy in any run, and which runs (1-based).
+  bool busy = false;
+  std::vector<int> busyRuns;
+  double otherCpus = kNoLoad;  // NaN when the run did not watch the machine
+  int cpus = 0;
 };
 
 struct RunData {
@@ -31,11 +38,13 @@ struct RunData {
   std::string version, vendor, renderer, glVersion, date;
   std::vector<std::pair<std::string, std::string>> machine;
   int width = 0, height = 0, seconds = 0, timerMs = 0;
+  int depthBits = 0;  // 0 when the run did not say
   std::vector<int> selected;
   bool complete = false;
   bool interrupted = false;  // stopped by a signal: `selected` was asked, `scenes` finished
   int score = 0;
   int validated = -1;  // -1 when the run has no validation
+  int quiet = -1;  // -1 when the run did not watch the machine
   std::vector<RunScene> scenes;
 };
 

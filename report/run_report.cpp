@@ -1,5 +1,7 @@
 #include "report/run_report.h"
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <cmath>
 
@@ -42,7 +44,102 @@ double Median(double* values, int n) {
   return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2.0;
 }
 
+bool AnyBusy(const SceneReport& s) {
+  for (int k = 0; k < std::min(s.environmentSpans, kMaxRuns); ++k)
+    if (s.busyRun[k]) return true;
+  return false;
+}
+
+// The machine while the scene ran; empty when it was not watched.
+std::string EnvironmentJson(const SceneReport& s, bool repeated) {
+  const LoadSpan& e = s.environment;
+  if (s.environmentSpans == 0 || !e.known) return "";
+  std::string out =
+      FormatC(",\n   \"environment\": {\"cpus\": %d, \"other_cpus\": %.3f, \"steal_cpus\": %.3f",
+              e.cpus, e.otherCpus, e.stealCpus);
+  out += std::string(", \"busy\": ") + (AnyBusy(s) ? "true" : "false");
+  if (repeated) {
+    std::string list;
+    for (int k = 0; k < std::min(s.environmentSpans, kMaxRuns); ++k)
+      if (s.busyRun[k]) list += (list.empty() ? "" : ", ") + std::to_string(k + 1);
+    out += ", \"busy_runs\": [" + list + "]";
+  }
+  out += e.maxKhz ? FormatC(", \"mhz\": [%d, %d]", e.minKhz / 1000, e.maxKhz / 1000)
+                  : ", \"mhz\": null";
+  out += ", \"governor\": " + (e.governor[0] ? JsonString(e.governor) : std::string("null"));
+  out += e.hottestMilliC > -1000000 ? FormatC(", \"hottest_c\": %.1f", e.hottestMilliC / 1000.0)
+                                    : ", \"hottest_c\": null";
+  return out + "}";
+}
+
 }  // namespace
+
+std::string BusyScenesLine(const RunReport& r) {
+  std::string scenes, shares;
+  int count = 0, cpus = 0;
+  for (int i = 0; i < kSceneCount; ++i) {
+    const SceneReport& s = r.scenes[i];
+    if (!s.ran || !AnyBusy(s)) continue;
+    const LoadSpan& e = s.environment;
+    cpus = e.cpus;
+    scenes += (count ? ", " : "") + std::to_string(i + 1);
+    shares += (count ? ", " : "") +
+              FormatC("%.0f%%", 100.0 * std::max(e.otherCpus, e.stealCpus) / std::max(1, e.cpus));
+    ++count;
+  }
+  if (!count) return "";
+  return FormatC(
+      "%s %s ran on a busy machine: other processes or steal took %s of the %d CPUs "
+      "(busy above %.0f%%, steal %.0f%%), so %s low; close other programs and run "
+      "again, or use --repeat so that a report can leave busy runs out",
+      count == 1 ? "scene" : "scenes", scenes.c_str(), shares.c_str(), cpus,
+      kBusyOtherShare * 100.0, kBusyStealShare * 100.0,
+      count == 1 ? "its rate may be" : "their rates may be");
+}
+
+double WorstMedianError(const RunReport& r, int& scene) {
+  double worst = 0.0;
+  scene = -1;
+  for (int i = 0; i < kSceneCount; ++i) {
+    const SceneReport& s = r.scenes[i];
+    const int n = s.runCount;
+    if (!s.ran || n < 2) continue;
+    double sorted[kMaxRuns], mean = 0.0, squares = 0.0;
+    std::copy(s.runs, s.runs + n, sorted);
+    const double median = Median(sorted, n);
+    for (int k = 0; k < n; ++k) mean += s.runs[k] / n;
+    for (int k = 0; k < n; ++k) squares += (s.runs[k] - mean) * (s.runs[k] - mean);
+    const double error =
+        median > 0.0 ? 1.2533 * std::sqrt(squares / (n - 1)) / std::sqrt(n) / median : 1.0;
+    if (scene < 0 || error > worst) {
+      worst = error;
+      scene = i;
+    }
+  }
+  return worst;
+}
+
+std::string FewFramesLine(const RunReport& r) {
+  std::string list;
+  int count = 0, seconds = r.secondsPerScene;
+  for (int i = 0; i < kSceneCount; ++i) {
+    const SceneReport& s = r.scenes[i];
+    if (!s.ran || s.runCount < 1) continue;
+    const long long frames = s.draw.count() / s.runCount;
+    if (frames >= kFewestFrames) continue;
+    list += (count++ ? ", " : "") + FormatC("%d (%lld)", i + 1, frames);
+    // Frames grow with the scene's length; none at all: at least a tick each.
+    const double per = frames > 0 ? static_cast<double>(frames) / r.secondsPerScene
+                                  : 1000.0 / std::max(1, r.timerMs);
+    seconds = std::max(seconds, static_cast<int>(std::ceil(kFewestFrames / per)));
+  }
+  if (!count) return "";
+  return FormatC(
+      "%s %s measured fewer than %d frames a run (frames in brackets), too few for a "
+      "steady rate: --seconds %d would give %s %d",
+      count == 1 ? "scene" : "scenes", list.c_str(), kFewestFrames, seconds,
+      count == 1 ? "it" : "each", kFewestFrames);
+}
 
 void RunReport::OnBenchmarkFrame(int scene, double drawSeconds, double frameSeconds) {
   if (scene < 0 || scene >= kSceneCount) return;
@@ -50,8 +147,29 @@ void RunReport::OnBenchmarkFrame(int scene, double drawSeconds, double frameSeco
   scenes[scene].frame.Add(frameSeconds);
 }
 
+void RunReport::OnSceneStart(int /*scene*/) {
+  if (watchMachine) sceneStart_ = SampleLoad();
+}
+
+void RunReport::OnSceneEnd(int scene) {
+  if (!watchMachine || !sceneStart_.valid) return;
+  AddEnvironment(scene, SpanBetween(sceneStart_, SampleLoad(), sysconf(_SC_CLK_TCK)));
+  sceneStart_.valid = false;
+}
+
+void RunReport::AddEnvironment(int scene, const LoadSpan& span) {
+  if (scene < 0 || scene >= kSceneCount) return;
+  SceneReport& s = scenes[scene];
+  AddSpan(s.environment, span, s.environmentSpans++);
+  if (s.runCount < kMaxRuns) s.busyRun[s.runCount] = IsBusy(span);
+}
+
 void RunReport::ClearScenes() {
+  interrupted = false;
   for (SceneReport& s : scenes) {
+    s.environment = LoadSpan();
+    s.environmentSpans = 0;
+    std::fill(s.busyRun, s.busyRun + kMaxRuns, false);
     s.fps = 0.0;
     s.draw.Clear();
     s.frame.Clear();
@@ -147,7 +265,8 @@ std::string RunJson(const RunReport& r) {
       ", \"renderer\": " + JsonString(r.glRenderer) + ", \"version\": " + JsonString(r.glVersion) +
       "},\n";
   out += " \"date\": " + JsonString(r.date) + ",\n \"machine\": {" + machine + "},\n";
-  out += FormatC(" \"view\": {\"width\": %d, \"height\": %d},\n", r.width, r.height);
+  out += FormatC(" \"view\": {\"width\": %d, \"height\": %d", r.width, r.height) +
+         (r.depthBits > 0 ? FormatC(", \"depth_bits\": %d},\n", r.depthBits) : std::string("},\n"));
   out +=
       FormatC(" \"settings\": {\"seconds_per_scene\": %d, \"timer_ms\": %d, \"scenes\": [%s]},\n",
               r.secondsPerScene, r.timerMs, selected.c_str());
@@ -157,6 +276,19 @@ std::string RunJson(const RunReport& r) {
   bool validated = true;
   for (const SceneReport& s : r.scenes) validated = validated && (!s.ran || s.validationPassed);
   if (r.validationRan) out += FormatC(" \"validated\": %s,\n", validated ? "true" : "false");
+  std::string busy;
+  bool watched = false;
+  for (int i = 0; i < kSceneCount; ++i) {
+    const SceneReport& s = r.scenes[i];
+    if (!s.ran || s.environmentSpans == 0 || !s.environment.known) continue;
+    watched = true;
+    if (AnyBusy(s)) busy += (busy.empty() ? "" : ", ") + std::to_string(i + 1);
+  }
+  if (watched)
+    out += FormatC(
+        " \"environment\": {\"quiet\": %s, \"busy_scenes\": [%s], "
+        "\"busy_other_share\": %.2f, \"busy_steal_share\": %.2f},\n",
+        busy.empty() ? "true" : "false", busy.c_str(), kBusyOtherShare, kBusyStealShare);
   out += " \"scenes\": [";
   const char* separator = "\n";
   for (int i = 0; i < kSceneCount; ++i) {
@@ -175,9 +307,9 @@ std::string RunJson(const RunReport& r) {
     out += FormatC("  {\"scene\": %d, \"name\": ", i + 1) + JsonString(SceneName(i)) +
            ", \"fps\": " + SceneRateJson(s) + ", \"frame_fps\": " + SceneFrameRateJson(s) +
            FormatC(", \"frames\": %lld", static_cast<long long>(s.draw.count())) + runs +
-           ",\n   \"draw_ms\": " + Stats(s.draw) + ",\n   \"frame_ms\": " + Stats(s.frame) +
-           ",\n   \"draw_hist\": " + Buckets(s.draw) + ",\n   \"frame_hist\": " + Buckets(s.frame) +
-           "}";
+           EnvironmentJson(s, r.repeat > 1) + ",\n   \"draw_ms\": " + Stats(s.draw) +
+           ",\n   \"frame_ms\": " + Stats(s.frame) + ",\n   \"draw_hist\": " + Buckets(s.draw) +
+           ",\n   \"frame_hist\": " + Buckets(s.frame) + "}";
     separator = ",\n";
   }
   return out + "]}\n";

@@ -46,6 +46,9 @@ class FrameTimeSink {
  public:
   virtual ~FrameTimeSink() = default;
   virtual void OnBenchmarkFrame(int scene, double drawSeconds, double frameSeconds) = 0;
+  // The sequencer's scene boundaries, outside any timed frame.
+  virtual void OnSceneStart(int /*scene*/) {}
+  virtual void OnSceneEnd(int /*scene*/) {}
 };
 
 }  // namespace vm

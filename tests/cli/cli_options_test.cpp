@@ -146,10 +146,11 @@ std::string Described(const CliOptions& o) {
   std::string d;
   for (bool s : o.scenes) d += s ? '1' : '0';
   for (int k = 0; k < kFieldCount; ++k) d += "|" + o.fields[k];
-  for (int n :
-       {o.seconds, o.timerMs, o.width, o.height, o.repeat, o.device, o.depthBits, o.last,
-        static_cast<int>(o.egl), static_cast<int>(o.notes.size()), o.save + 2 * o.detect,
-        o.allowPartial + 2 * o.validate + 4 * o.allowInvalid + 8 * o.history + 16 * o.imagesAll})
+  for (int n : {o.seconds, o.timerMs, o.width, o.height, o.repeat, o.device, o.depthBits, o.last,
+                static_cast<int>(o.egl), static_cast<int>(o.notes.size()), o.save + 2 * o.detect,
+                o.allowPartial + 2 * o.validate + 4 * o.allowInvalid + 8 * o.history +
+                    16 * o.imagesAll + 32 * o.all,
+                static_cast<int>(o.sideSplit)})
     d += "|" + std::to_string(n);
   for (const std::string* p :
        {&o.jsonPath, &o.csvPath, &o.imagesDir, &o.resultsFile, &o.outputPath})

@@ -273,6 +273,7 @@ struct Outcome {
   std::string out, err;
 };
 
+// Standard output and error in memory: no file size limit cuts them short.
 Outcome Cli(std::vector<std::string> args) {
   args.insert(args.begin(), "velmark3-cli");
   std::vector<const char*> argv;
@@ -280,11 +281,16 @@ Outcome Cli(std::vector<std::string> args) {
   CliOptions o;
   std::string error;
   if (!ParseCli(static_cast<int>(argv.size()), argv.data(), o, error)) return {-1, "", error};
-  std::FILE* out = std::tmpfile();
-  std::FILE* err = std::tmpfile();
-  Outcome r{RunCli(o, out, err), Contents(out), Contents(err)};
+  char *outText = nullptr, *errText = nullptr;
+  size_t outSize = 0, errSize = 0;
+  std::FILE* out = open_memstream(&outText, &outSize);
+  std::FILE* err = open_memstream(&errText, &errSize);
+  const int status = RunCli(o, out, err);
   std::fclose(out);
   std::fclose(err);
+  Outcome r{status, std::string(outText, outSize), std::string(errText, errSize)};
+  std::free(outText);
+  std::free(errText);
   return r;
 }
 
@@ -399,6 +405,23 @@ TEST_F(CliDir, OutputsWrittenAfterTheWork) {
   struct stat st;
   EXPECT_TRUE(lstat("link.html", &st) == 0 && S_ISLNK(st.st_mode));
   EXPECT_NE(ReadFile("pages/page.html").find("<html"), std::string::npos);
+  // Sets of runs on either side of vs; a slower scene is exit status 3.
+  for (int day = 2; day <= 5; ++day) Write(FormatC("d%d.json", day), RunFile(day, 10 + day * 0.1));
+  for (int day = 6; day <= 9; ++day) Write(FormatC("d%d.json", day), RunFile(day, 7 + day * 0.1));
+  const Outcome slower = Cli({"report", "d2.json", "d3.json", "d4.json", "d5.json", "vs", "d6.json",
+                              "d7.json", "d8.json", "d9.json", "-o", "sides.html"});
+  EXPECT_EQ(slower.status, 3) << slower.err;
+  EXPECT_EQ(slower.out.find("Runs: 4 runs -> 4 runs; same view"), 0u) << slower.out;
+  EXPECT_NE(slower.out.find("Scene 1 : 10.350000 fps -> 7.750000 fps (ratio 0.749) slower by "
+                            "25.1% (95% interval"),
+            std::string::npos)
+      << slower.out;
+  EXPECT_EQ(Cli({"report", "d6.json", "d7.json", "d8.json", "d9.json", "vs", "d2.json", "d3.json",
+                 "d4.json", "d5.json", "-o", "sides.html"})
+                .status,
+            0);
+  EXPECT_EQ(Cli({"report", "vs", "d2.json"}).err,
+            "vs needs runs on both sides (a file named vs: ./vs)");
   const Outcome piped = Cli({"report", "mine.json", "mine.json", "--output=-"});
   EXPECT_EQ(piped.status, 0) << piped.err;
   EXPECT_NE(piped.out.find("<html"), std::string::npos);
@@ -486,7 +509,12 @@ TEST_F(CliDir, DevicePlatformRunReportsEveryRun) {
   const Json doc = Parse(ReadFile("run.json"));
   EXPECT_EQ(doc["program"]["name"], "velmark3");
   EXPECT_TRUE(doc["renderer"]["vendor"].is_string());
-  EXPECT_EQ(doc["view"], Json({{"width", 1024}, {"height", 768}}));
+  EXPECT_EQ(doc["view"]["width"], 1024);
+  EXPECT_EQ(doc["view"]["height"], 768);
+  EXPECT_GE(doc["view"]["depth_bits"].get<int>(), 16);  // the view's own buffer
+  // The machine was watched: each scene, and the run as a whole.
+  EXPECT_TRUE(doc["environment"]["quiet"].is_boolean()) << doc;
+  EXPECT_EQ(doc["scenes"][0]["environment"]["busy_runs"].is_array(), true) << doc;
   EXPECT_EQ(doc["settings"],
             Json({{"seconds_per_scene", 2}, {"timer_ms", 50}, {"scenes", Json::array({1})}}));
   EXPECT_EQ(doc["complete"], false);
@@ -556,7 +584,8 @@ TEST_F(CliDir, HistoryAndReportOfKeptRuns) {
                         {"scenes", {1, 2, 3}},
                         {"score", 200},
                         {"complete", true},
-                        {"interrupted", false}}));
+                        {"interrupted", false},
+                        {"marks", Json::array()}}));
   EXPECT_TRUE(listed[2]["damaged"].is_string()) << listed[2];
   EXPECT_EQ(listed[3]["interrupted"], true);
   EXPECT_TRUE(listed[4]["damaged"].is_string()) << listed[4];
@@ -574,18 +603,23 @@ TEST_F(CliDir, HistoryAndReportOfKeptRuns) {
                        "runs/20261203T000000Z-000000.json: not valid JSON"),
             std::string::npos)
       << lines;
-  EXPECT_NE(lines.find("\n4  2026-12-04T00:00:00Z  GPU?  scenes 1-3  score 50  interrupted\n"),
-            std::string::npos)
+  EXPECT_NE(
+      lines.find("\n4  2026-12-04T00:00:00Z  GPU?  scenes 1-3  score 50  partial, interrupted\n"),
+      std::string::npos)
       << lines;
 
   // The newest whole run is the interrupted one, not a stray file.
   o.runs = {"1", "3", "2"};
   std::FILE* verdicts = std::tmpfile();
   EXPECT_EQ(ReportCommand(o, verdicts, err), 1);  // one skipped, the others reported
-  EXPECT_EQ(Contents(verdicts), "Scene 1 : 10.000000 fps -> 20.000000 fps (ratio 2.000) changed\n");
+  // One run a side claims nothing, however far apart.
+  EXPECT_NE(Contents(verdicts).find("\nScene 1 : 10.000000 fps -> 20.000000 fps (ratio 2.000) not "
+                                    "enough runs (1 and 1 rates"),
+            std::string::npos)
+      << Contents(verdicts);
   o.runs.clear();
   EXPECT_EQ(ReportCommand(o, verdicts, err), 0);
-  EXPECT_NE(ReadFile("report.html").find("no, interrupted"), std::string::npos);
+  EXPECT_NE(ReadFile("report.html").find("<b class=changed>interrupted</b>"), std::string::npos);
   EXPECT_NE(Contents(err).find("run 1 was interrupted"), std::string::npos);
   for (std::FILE* f : {out, err, text, verdicts}) std::fclose(f);
 }

@@ -10,6 +10,8 @@
 #include "report/html_report.h"
 #include "report/run_file.h"
 #include "report/run_history.h"
+#include "results/results_file.h"
+#include "state/bench_state.h"
 
 namespace vm {
 namespace {
@@ -77,25 +79,74 @@ TEST(RunFile, RefusesOtherShapesAndAcceptsNulls) {
   EXPECT_EQ(summary.selected, (std::vector<int>{1, 2}));
 }
 
-// Changed only beyond the noise: ranges of 3+ repeats apart, else 5%.
-TEST(Compare, ChangedOnlyBeyondTheNoise) {
-  const struct {
-    Json a, b;
-    bool changed;
-  } cases[] = {
-      {Scene(1, 100.0), Scene(1, 104.9), false},
-      {Scene(1, 100.0), Scene(1, 94.0), true},
-      {Scene(1, 100.0, {90, 100, 110}), Scene(1, 108.0, {105, 108, 120}), false},
-      {Scene(1, 100.0, {98, 100, 101}), Scene(1, 103.0, {102, 103, 104}), true},
-      {Scene(1, 100.0, {98, 100}), Scene(1, 103.0, {102, 103, 104}), false},  // too few
-  };
-  for (const auto& c : cases) {
-    const std::vector<Verdict> v = CompareRuns(Parsed(Doc({c.a})), Parsed(Doc({c.b})));
-    ASSERT_EQ(v.size(), 1u);
-    EXPECT_EQ(v[0].changed, c.changed) << c.a << " " << c.b;
+// What a run says about its machine and its doubts is read back, marked on
+// the pages and kept out of the many-run statistics unless all are asked.
+TEST(RunFile, MarksBusyFailedAndInterruptedRuns) {
+  Json doc = Doc({Scene(1, 10.0, {9.0, 10.0, 11.0})});
+  doc["interrupted"] = true;
+  doc["validated"] = false;
+  doc["environment"] = {{"quiet", false}, {"busy_scenes", {1}}};
+  doc["view"] = {{"width", 1024}, {"height", 768}, {"depth_bits", 24}};
+  doc["scenes"][0]["environment"] = {
+      {"cpus", 2}, {"other_cpus", 1.5}, {"busy", true}, {"busy_runs", {2}}};
+  const RunData r = Parsed(doc);
+  EXPECT_TRUE(r.interrupted);
+  EXPECT_EQ(r.quiet, 0);
+  EXPECT_EQ(r.depthBits, 24);
+  EXPECT_TRUE(r.scenes[0].busy);
+  EXPECT_EQ(r.scenes[0].busyRuns, std::vector<int>{2});
+  EXPECT_DOUBLE_EQ(r.scenes[0].otherCpus, 1.5);
+  EXPECT_EQ(RunMarks(r), "failed validation, interrupted, busy");
+  EXPECT_EQ(RunMarks(Parsed(Doc({Scene(1, 10.0)}))), "");
+
+  std::vector<RunData> many;
+  for (int k = 0; k < 9; ++k) many.push_back(Parsed(Doc({Scene(1, 10.0 + k)})));
+  many[8] = r;  // the only run at 10 fps... and the slowest rate kept out
+  many[8].scenes[0].fps = 1.0;
+  const std::string page = HtmlReport(many, Standing());
+  EXPECT_NE(page.find("Left out: the scenes of 1 marked run that"), std::string::npos);
+  EXPECT_EQ(page.find(">1.000000<"), std::string::npos);  // not the slowest whisker
+  EXPECT_NE(HtmlReport(many, Standing(), {}, true).find(">1.000000<"), std::string::npos);
+
+  // Two runs: each side's spread, and a verdict that says when runs are few.
+  const std::string two = HtmlReport(
+      {Parsed(Doc({Scene(1, 10.0, {9.0, 10.0, 11.0})})), Parsed(Doc({Scene(1, 5.0)}))}, Standing());
+  EXPECT_NE(two.find("3 runs: 9.00&ndash;11.00"), std::string::npos);
+  EXPECT_NE(two.find("not enough runs (3 and 1 rates"), std::string::npos);
+  const std::string apart =
+      HtmlReport({Parsed(Doc({Scene(1, 10.0)})), Parsed(Doc({Scene(2, 5.0)}))}, Standing());
+  EXPECT_NE(apart.find("no scene in common"), std::string::npos);
+}
+
+// A run already saved in the results file is one of its machines, not two.
+TEST(RunFile, PlaceCountsASavedRunOnce) {
+  const std::string path = ::testing::TempDir() + "place_results.txt";
+  std::string fields[kDescriptionFields];
+  std::string text;
+  const std::tm date{};
+  for (float t : {0.05f, 0.1f}) {  // 20 fps and 10 fps on every scene
+    for (float& s : BenchState.sceneTime) s = t;
+    text += FormatRecord(fields, date);
   }
-  // Scenes missing from one run, or without a rate, are not compared.
-  EXPECT_TRUE(CompareRuns(Parsed(Doc({Scene(1, 5.0)})), Parsed(Doc({Scene(2, 5.0)}))).empty());
+  std::FILE* f = std::fopen(path.c_str(), "w");
+  ASSERT_TRUE(f);
+  std::fputs(text.c_str(), f);
+  std::fclose(f);
+  Json scenes = Json::array();
+  for (int i = 1; i <= 24; ++i) scenes.push_back(Scene(i, 10.0));
+  RunData run = Parsed(Doc(scenes, 1000));
+  Standing s = RankRun(run, path);
+  EXPECT_TRUE(s.saved);
+  EXPECT_EQ(s.place, 2);
+  EXPECT_NE(HtmlReport({run}, s).find("Place 2 of 2"), std::string::npos);
+  run.scenes[0].fps = 11.0;  // not the saved run
+  s = RankRun(run, path);
+  EXPECT_FALSE(s.saved);
+  EXPECT_NE(HtmlReport({run}, s).find("Place 2 of 3"), std::string::npos);
+  run.scenes.resize(5);
+  EXPECT_NE(HtmlReport({run}, s).find("<b class=changed>partial</b>: 5 of the 24 scenes"),
+            std::string::npos);
+  std::remove(path.c_str());
 }
 
 int Count(const std::string& text, const std::string& what) {
@@ -158,7 +209,8 @@ TEST(HtmlReport, ChartsLabelScalesValuesAndBothRates) {
       HtmlReport({Parsed(Doc({Scene(1, 3.0), b})), Parsed(Doc({Scene(1, 4.0), b}))}, Standing());
   EXPECT_EQ(Count(two, ">5 fps</span>"), 1);   // scene 1 on its own scale
   EXPECT_EQ(Count(two, ">25 fps</span>"), 1);  // and scene 2
-  EXPECT_EQ(Count(two, "<td data-h=\"Verdict\" class=changed>changed"), 1);
+  // One run a side claims no change, in a cell named for the narrow layout.
+  EXPECT_EQ(Count(two, "<td data-h=\"Verdict\">not enough runs"), 2);  // both scenes
 }
 
 TEST(RunHistory, NamesSortByTimeBesideTheResultsFile) {
