@@ -217,8 +217,11 @@ SideComparison CompareSides(const std::vector<const RunData*>& first,
         sv.load[k] = known ? sum / known : std::nan("");
       }
       const bool claim = sv.v.call == Call::kFaster || sv.v.call == Call::kSlower;
-      if (claim && sv.cpus > 0 && std::isfinite(sv.load[0]) && std::isfinite(sv.load[1]) &&
-          std::fabs(sv.load[0] - sv.load[1]) > kMostLoadDifference * sv.cpus) {
+      const double left[2] = {sv.cpus - sv.load[0], sv.cpus - sv.load[1]};
+      const bool known = sv.cpus > 0 && std::isfinite(sv.load[0]) && std::isfinite(sv.load[1]);
+      if (claim && known &&
+          (left[0] <= 0.0 || left[1] <= 0.0 ||
+           std::fabs(std::log(left[1] / left[0])) > std::log(1.0 + kMinimumEffect))) {
         sv.loadDiffered = true;
         sv.v.call = Call::kNotEnough;
       }

@@ -43,9 +43,9 @@ struct SceneVerdict {
   bool loadDiffered = false;
 };
 
-// Busy runs support a claim only when both sides were about as busy: other
-// processes' load may differ by at most this share of the CPUs.
-constexpr double kMostLoadDifference = 0.05;
+// Busy runs support a claim only when both sides left this program about
+// the same processor time: the CPUs other processes did not use may differ
+// by no more than the minimum effect, which a load change alone could make.
 
 struct SideComparison {
   std::string title;                 // "Run 2 against Run 1"
