@@ -111,7 +111,7 @@ int ReportCommand(const CliOptions& o, std::FILE* out, std::FILE* err) {
       if (read[i].error.empty())
         sides[static_cast<long>(i) < o.sideSplit ? 0 : 1].push_back(&runs[r++]);
     comparisons.push_back(CompareSides(sides[0], sides[1], o.all));
-    comparisons.back().title = "The runs after vs against those before";
+    comparisons.back().title = "The runs after \"vs\" against those before it";
   } else if (runs.size() >= 2 && runs.size() <= static_cast<size_t>(kMostCompared)) {
     comparisons = EachAgainstFirst(runs, o.all);
   }

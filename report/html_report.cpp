@@ -464,12 +464,19 @@ std::string Changes(const std::vector<SideComparison>& comparisons) {
                  " " + Esc(VerdictText(v));
     }
     out += "<p>" + Esc(c.title) + ": ";
-    if (c.scenes.empty())
+    if (c.scenes.empty()) {
       out += "no scene in common: nothing to compare.";
-    else
-      out += (changed.empty() ? std::string("no scene changed")
-                              : "<b class=changed>changed</b>: " + changed) +
-             FormatC("; no change detected in %d, not enough runs for %d.", same, thin);
+    } else {
+      // A scene without enough runs is no claim either way: never counted as unchanged.
+      std::string rest;
+      if (same) rest += "no change detected in " + Plural(same, "scene", "scenes");
+      if (thin)
+        rest += (rest.empty() ? "" : ", ") + std::string("not enough runs for ") +
+                Plural(thin, "scene", "scenes") + " (no claim either way)";
+      out += changed.empty() ? rest + "."
+                             : "<b class=changed>changed</b>: " + changed +
+                                   (rest.empty() ? "." : "; " + rest + ".");
+    }
     out += "</p><p class=note>" + Esc(c.header) + ".";
     for (const std::string& l : c.leftOut) out += " " + Esc(l) + ".";
     out += "</p>";
